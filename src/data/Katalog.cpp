@@ -1,0 +1,107 @@
+#include "Katalog.h"
+
+#include "Feldleser.h"
+#include "Programmordner.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kLeer;
+
+QString ersetzeAnfuehrung(QString text) { return text.replace(QLatin1Char('*'), QLatin1Char('"')); }
+
+// "##" becomes CR LF, leftmost first: a###b gives a, CR LF, #b. The replacement holds no
+// "#", so one pass from the left does what repeating "find the leftmost" would.
+QString ersetzeZeilenumbruch(QString text) { return text.replace(QStringLiteral("##"), QStringLiteral("\r\n")); }
+
+} // namespace
+
+const QString& Katalog::Frage(int n) const { return n >= 1 && n <= MaxFragen ? m_frage[n] : kLeer; }
+
+const QString& Katalog::Antwort(int n, int k) const
+{
+    return n >= 1 && n <= MaxFragen && k >= 1 && k <= 4 ? m_antwort[n][k] : kLeer;
+}
+
+qint16 Katalog::Loesung(int n) const { return n >= 1 && n <= MaxFragen ? m_loesung[n] : 0; }
+
+const QString& Katalog::DateiListe(int i) const { return i >= 1 && i <= AnzahlThemen ? m_dateiListe[i] : kLeer; }
+
+Katalog::Dateizustand Katalog::Zustand(int i) const
+{
+    return i >= 1 && i <= AnzahlThemen ? m_zustand[i] : Dateizustand::Fehlt;
+}
+
+void Katalog::bildeDateiPfad() { DateiPfad = Programmordner::datei(QStringLiteral("QXV.")); }
+
+Katalog::Ladeergebnis Katalog::LadeThema(qint16 nr)
+{
+    if (nr < 1 || nr > AnzahlThemen)
+        return Ladeergebnis::NummerUngueltig;
+    QFile datei(Dateiname(nr));
+    if (!datei.open(QIODevice::ReadOnly))
+        return Ladeergebnis::DateiNichtLesbar;
+    LadeThema(datei, nr);
+    return Ladeergebnis::Geladen;
+}
+
+void Katalog::LadeThema(QIODevice& geraet, qint16 nr)
+{
+    ThemaNr = nr;
+    Feldleser leser(&geraet);
+    Thema = leser.leseText().value_or(QString());
+    // The second text and the count are not used: the records are counted instead.
+    leser.leseText();
+    leser.leseZahl();
+
+    qint16 n = 0;
+    while (n < MaxFragen && !leser.nurNochLeerraum()) {
+        std::array<QString, 5> texte;
+        bool vollstaendig = true;
+        for (auto& text : texte) {
+            const auto feld = leser.leseText();
+            vollstaendig = vollstaendig && feld.has_value();
+            text = feld.value_or(QString());
+        }
+        const auto loesung = leser.leseZahl();
+        // A record cut short by the end of the file is no question.
+        if (!vollstaendig || !loesung)
+            break;
+
+        ++n;
+        m_frage[n] = ersetzeAnfuehrung(texte[0]);
+        for (int k = 1; k <= 4; ++k)
+            m_antwort[n][k] = ersetzeZeilenumbruch(ersetzeAnfuehrung(texte[k]));
+        m_loesung[n] = *loesung;
+    }
+    AnzahlFragen = n;
+}
+
+QString Katalog::leseTitel(QIODevice& geraet, bool* gelesen)
+{
+    Feldleser leser(&geraet);
+    const auto titel = leser.leseText();
+    if (gelesen)
+        *gelesen = titel.has_value();
+    return titel.value_or(QString());
+}
+
+void Katalog::LadeDateiListe()
+{
+    for (int i = 1; i <= AnzahlThemen; ++i) {
+        QFile datei(Dateiname(i));
+        bool gelesen = false;
+        m_dateiListe[i] = datei.open(QIODevice::ReadOnly) ? leseTitel(datei, &gelesen) : QString();
+        if (gelesen)
+            m_zustand[i] = Dateizustand::Gelesen;
+        else
+            m_zustand[i] = datei.isOpen() ? Dateizustand::Leer : Dateizustand::Fehlt;
+    }
+}
+
+Katalog& katalog()
+{
+    static Katalog bank;
+    return bank;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+class QIODevice;
+
+// The question bank: one topic at a time, loaded from the topic files QXV.1 to QXV.11 in
+// the program folder. A topic file starts with a header of three fields (title, a second
+// text nobody reads, a count nobody trusts) and holds up to 30 records of six fields:
+// question, four answers, number of the correct answer. In the texts "*" stands for a
+// double quote, which a field cannot hold, and "##" in an answer for a line break.
+class Katalog {
+public:
+    static constexpr int MaxFragen = 30;
+    static constexpr int AnzahlThemen = 11;
+
+    enum class Ladeergebnis { Geladen, NummerUngueltig, DateiNichtLesbar };
+    enum class Dateizustand { Gelesen, Fehlt, Leer };
+
+    // Topic file name prefix: program folder, separator, "QXV.".
+    QString DateiPfad;
+    QString Thema;
+    qint16 AnzahlFragen = 0;
+    qint16 ThemaNr = 0;
+
+    // Out-of-range numbers give an empty text or 0 instead of reading past the arrays.
+    const QString& Frage(int n) const;
+    const QString& Antwort(int n, int k) const;
+    qint16 Loesung(int n) const;
+    const QString& DateiListe(int i) const;
+    Dateizustand Zustand(int i) const;
+
+    QString Dateiname(int nr) const { return DateiPfad + QString::number(nr); }
+    void bildeDateiPfad();
+
+    // Loads topic nr (1 to 11) from its file. Questions above the new count keep the
+    // texts of an earlier topic; nobody reads them. An unreadable file changes nothing.
+    Ladeergebnis LadeThema(qint16 nr);
+    // The same from an open device, as a topic file's bytes.
+    void LadeThema(QIODevice& geraet, qint16 nr);
+
+    // Reads the title of every topic file for the topic list, and nothing after the header.
+    void LadeDateiListe();
+
+    // The title of a topic file; *gelesen says whether the data held a field at all.
+    static QString leseTitel(QIODevice& geraet, bool* gelesen);
+
+private:
+    std::array<QString, MaxFragen + 1> m_frage;
+    std::array<std::array<QString, 5>, MaxFragen + 1> m_antwort;
+    std::array<qint16, MaxFragen + 1> m_loesung{};
+    std::array<QString, AnzahlThemen + 1> m_dateiListe;
+    std::array<Dateizustand, AnzahlThemen + 1> m_zustand{};
+};
+
+// The program's one question bank.
+Katalog& katalog();

@@ -1,0 +1,95 @@
+#include "User.h"
+
+#include "Feldleser.h"
+#include "Programmordner.h"
+#include "Windows1252.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+qint16 Benutzerwertung::Ergebnis(int thema) const
+{
+    return thema >= 1 && thema <= AnzahlThemen ? m_ergebnis[thema] : 0;
+}
+
+void Benutzerwertung::setzeErgebnis(int thema, qint16 note)
+{
+    if (thema >= 1 && thema <= AnzahlThemen)
+        m_ergebnis[thema] = note;
+}
+
+bool Benutzerwertung::lese(QIODevice& geraet)
+{
+    Feldleser leser(&geraet);
+    Benutzerwertung neu;
+    const auto kopf1 = leser.leseText();
+    const auto kopf2 = leser.leseText();
+    if (!kopf1 || !kopf2)
+        return false;
+    neu.Kopf1 = *kopf1;
+    neu.Kopf2 = *kopf2;
+    for (int i = 1; i <= AnzahlThemen; ++i) {
+        const auto note = leser.leseZahl();
+        if (!note)
+            return false;
+        neu.m_ergebnis[i] = *note;
+    }
+    *this = neu;
+    return true;
+}
+
+QByteArray Benutzerwertung::alsDatei() const
+{
+    QByteArray bytes;
+    bytes += '"' + Windows1252::kodiere(Kopf1) + "\",\"" + Windows1252::kodiere(Kopf2) + "\"\r\n";
+    for (int i = 1; i <= AnzahlThemen; ++i)
+        bytes += QByteArray::number(m_ergebnis[i]) + "\r\n";
+    return bytes;
+}
+
+Benutzerwertung& Benutzer()
+{
+    static Benutzerwertung wertung;
+    return wertung;
+}
+
+namespace User {
+
+QString dateiname() { return Programmordner::datei(QStringLiteral("USER.QXV")); }
+
+bool LadeBenutzer(const std::function<void()>& ersterStart)
+{
+    QFile datei(dateiname());
+    if (datei.open(QIODevice::ReadOnly) && Benutzer().lese(datei))
+        return true;
+    datei.close();
+    if (ersterStart)
+        ersterStart();
+    Benutzer() = Benutzerwertung();
+    return false;
+}
+
+bool schreibe(const Benutzerwertung& wertung, QIODevice& geraet)
+{
+    const QByteArray bytes = wertung.alsDatei();
+    return geraet.write(bytes) == bytes.size();
+}
+
+bool SpeichereBenutzer(QString* fehler)
+{
+    QSaveFile datei(dateiname());
+    // Unbuffered, so that a short write (a full disk, a file-size limit) shows in what write()
+    // returns: QSaveFile itself would commit a file that was cut short.
+    bool ok = datei.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (ok && !schreibe(Benutzer(), datei)) {
+        ok = false;
+        datei.cancelWriting();
+    }
+    if (ok)
+        ok = datei.commit();
+    if (!ok && fehler)
+        *fehler = datei.errorString();
+    return ok;
+}
+
+} // namespace User

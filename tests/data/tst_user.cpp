@@ -1,0 +1,183 @@
+#include "TestOrdner.h"
+#include "User.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+const QList<int> kElfEinsen(11, 1);
+
+// A device that takes only so many bytes, as a full disk would.
+class KnapperPuffer : public QBuffer {
+public:
+    explicit KnapperPuffer(qint64 platz) : m_platz(platz) {}
+
+protected:
+    qint64 writeData(const char* daten, qint64 laenge) override
+    {
+        const qint64 n = qMin(laenge, m_platz - size());
+        return n <= 0 ? -1 : QBuffer::writeData(daten, n);
+    }
+
+private:
+    qint64 m_platz;
+};
+
+} // namespace
+
+class tst_User : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_ordner = std::make_unique<TestOrdner>(); }
+    void cleanup() { m_ordner.reset(); }
+
+    void ersterStart()
+    {
+        Benutzer().setzeErgebnis(3, 4);
+        int hinweise = 0;
+        QVERIFY(!User::LadeBenutzer([&] { ++hinweise; }));
+        QCOMPARE(hinweise, 1);
+        QCOMPARE(Benutzer(), Benutzerwertung());
+        QCOMPARE(Benutzer().Ergebnis(3), qint16(1));
+        QCOMPARE(Benutzer().Kopf1, QString(" "));
+
+        QVERIFY(User::SpeichereBenutzer());
+        QCOMPARE(m_ordner->lies("USER.QXV"), QByteArray("\" \",\" \"\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
+        QCOMPARE(m_ordner->lies("USER.QXV"), userDatei(kElfEinsen));
+    }
+
+    void noten()
+    {
+        m_ordner->schreibe("USER.QXV", userDatei({1, 4, 2, 3, 1, 1, 1, 1, 1, 1, 2}));
+        int hinweise = 0;
+        QVERIFY(User::LadeBenutzer([&] { ++hinweise; }));
+        QCOMPARE(hinweise, 0);
+        QCOMPARE(Benutzer().Ergebnis(1), qint16(1));
+        QCOMPARE(Benutzer().Ergebnis(2), qint16(4));
+        QCOMPARE(Benutzer().Ergebnis(3), qint16(2));
+        QCOMPARE(Benutzer().Ergebnis(11), qint16(2));
+        QCOMPARE(Benutzer().Ergebnis(0), qint16(0));
+        QCOMPARE(Benutzer().Ergebnis(12), qint16(0));
+    }
+
+    // Whatever the first line holds comes back byte for byte, and so do odd grades.
+    void rundreiseByteGenau_data()
+    {
+        QTest::addColumn<QByteArray>("datei");
+        QByteArray hoch;
+        for (int b = 0x80; b <= 0xFF; ++b)
+            hoch.append(char(b));
+        QTest::newRow("defaults") << userDatei(kElfEinsen);
+        QTest::newRow("other texts") << userDatei({4, 3, 2, 1, 4, 3, 2, 1, 4, 3, 2}, "Kapit\xE4n Frank", "Kurs 2026, Herbst");
+        QTest::newRow("bytes 0x80 to 0xFF") << userDatei(kElfEinsen, hoch, hoch.left(10));
+        QTest::newRow("empty texts") << userDatei(kElfEinsen, "", "");
+        QTest::newRow("odd grades") << userDatei({0, -3, 5, 32767, -32768, 1, 1, 1, 1, 1, 9});
+        QTest::newRow("line end inside a quoted text") << userDatei(kElfEinsen, "a\r\nb", "c");
+    }
+    void rundreiseByteGenau()
+    {
+        QFETCH(QByteArray, datei);
+        m_ordner->schreibe("USER.QXV", datei);
+        QVERIFY(User::LadeBenutzer({}));
+        QVERIFY(User::SpeichereBenutzer());
+        QCOMPARE(m_ordner->lies("USER.QXV"), datei);
+    }
+
+    void beschaedigt_data()
+    {
+        QTest::addColumn<QByteArray>("datei");
+        QTest::addColumn<bool>("gelesen");
+        QTest::addColumn<QList<int>>("noten");
+
+        QTest::newRow("only five grades") << userDatei({4, 4, 4, 4, 4}) << false << kElfEinsen;
+        QTest::newRow("empty file") << QByteArray() << false << kElfEinsen;
+        QTest::newRow("only the first line") << QByteArray("\"a\",\"b\"\r\n") << false << kElfEinsen;
+        QTest::newRow("text where a grade belongs")
+            << QByteArray("\" \",\" \"\r\nzwei\r\n") + QByteArray("2\r\n").repeated(10) << true
+            << QList<int>{0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2};
+        QTest::newRow("more than twelve lines") << userDatei({3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}) + "4\r\nMüll\r\n" << true
+                                                << QList<int>(11, 3);
+        QTest::newRow("lines split differently") << QByteArray("\"a\",\"b\",1,2,3,4\r\n1,2,3,4\r\n1,2,3") << true
+                                                 << QList<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3};
+    }
+    void beschaedigt()
+    {
+        QFETCH(QByteArray, datei);
+        QFETCH(bool, gelesen);
+        QFETCH(QList<int>, noten);
+        m_ordner->schreibe("USER.QXV", datei);
+        int hinweise = 0;
+        QCOMPARE(User::LadeBenutzer([&] { ++hinweise; }), gelesen);
+        QCOMPARE(hinweise, gelesen ? 0 : 1);
+        for (int i = 1; i <= 11; ++i)
+            QCOMPARE(int(Benutzer().Ergebnis(i)), noten.at(i - 1));
+
+        // The next save repairs a damaged file and drops what stood after the twelfth line.
+        QVERIFY(User::SpeichereBenutzer());
+        QByteArray erwartet = userDatei(noten);
+        if (gelesen)
+            erwartet = Benutzer().alsDatei();
+        QCOMPARE(m_ordner->lies("USER.QXV"), erwartet);
+    }
+
+    void kurzesSchreibenGiltAlsFehler()
+    {
+        Benutzer().setzeErgebnis(1, 4);
+        KnapperPuffer knapp(10);
+        knapp.open(QIODevice::WriteOnly);
+        QVERIFY(!User::schreibe(Benutzer(), knapp));
+
+        QBuffer genug;
+        genug.open(QIODevice::WriteOnly);
+        QVERIFY(User::schreibe(Benutzer(), genug));
+        QCOMPARE(genug.data(), Benutzer().alsDatei());
+    }
+
+    // A folder where the file should be: the save fails, says why, and leaves it alone.
+    void speichernScheitertAnOrdner()
+    {
+        QVERIFY(QDir(m_ordner->pfad()).mkdir("USER.QXV"));
+        QString fehler;
+        QVERIFY(!User::SpeichereBenutzer(&fehler));
+        QVERIFY(!fehler.isEmpty());
+        QVERIFY(QFileInfo(m_ordner->datei("USER.QXV")).isDir());
+    }
+
+#ifdef Q_OS_LINUX
+    // A file-size limit stops the write midway: the old file stays as it was, byte for byte.
+    void speichernScheitertMittendrin()
+    {
+        const QByteArray alt = userDatei({4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4}, "alt", "alt");
+        m_ordner->schreibe("USER.QXV", alt);
+        QVERIFY(User::LadeBenutzer({}));
+        Benutzer().setzeErgebnis(1, 2);
+
+        rlimit vorher{};
+        getrlimit(RLIMIT_FSIZE, &vorher);
+        const auto signalVorher = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit knapp = vorher;
+        knapp.rlim_cur = 20;
+        setrlimit(RLIMIT_FSIZE, &knapp);
+        const bool ok = User::SpeichereBenutzer();
+        setrlimit(RLIMIT_FSIZE, &vorher);
+        std::signal(SIGXFSZ, signalVorher);
+
+        QVERIFY(!ok);
+        QCOMPARE(m_ordner->lies("USER.QXV"), alt);
+        QCOMPARE(QDir(m_ordner->pfad()).entryList(QDir::Files), QStringList{"USER.QXV"});
+    }
+#endif
+
+private:
+    std::unique_ptr<TestOrdner> m_ordner;
+};
+
+QTEST_GUILESS_MAIN(tst_User)
+#include "tst_user.moc"
