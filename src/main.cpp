@@ -1,0 +1,28 @@
+#include "Anwendung.h"
+#include "Bilder.h"
+#include "main/frmMain.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(Anwendung::Titel);
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(Anwendung::Major).arg(Anwendung::Minor).arg(Anwendung::Revision));
+    QApplication::setWindowIcon(Bilder::programmIcon());
+
+    // The trainer speaks German, and so do the toolkit's own texts (a text box's context menu).
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QTranslator qtDeutsch;
+    if (qtDeutsch.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtDeutsch);
+
+    frmMain hauptfenster;
+    hauptfenster.show();
+    return app.exec();
+}

@@ -1,0 +1,222 @@
+#include "frmMain.h"
+
+#include "Anwendung.h"
+#include "Bilder.h"
+#include "Katalog.h"
+#include "Meldung.h"
+#include "Twips.h"
+#include "User.h"
+#include "about/frmAbout.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+
+frmMain::frmMain(QWidget* eltern)
+    : QWidget(eltern, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(Anwendung::Titel);
+    setWindowIcon(Bilder::programmIcon());
+    setFont(dialogschrift());
+    Twips::setzeClient(this, 6930, 5580);
+    erzeugeSteuerelemente();
+    verbindeEreignisse();
+    laden();
+
+    if (QScreen* bildschirm = screen())
+        move(bildschirm->availableGeometry().center() - rect().center());
+}
+
+void frmMain::erzeugeSteuerelemente()
+{
+    Button[1] = new QPushButton(QStringLiteral("&Abfragen"), this);
+    Button[1]->setObjectName(QStringLiteral("Button1"));
+    Twips::setze(Button[1], 4080, 1800, 1335, 375);
+
+    Button[0] = new QPushButton(QStringLiteral("&Lernen"), this);
+    Button[0]->setObjectName(QStringLiteral("Button0"));
+    Twips::setze(Button[0], 4080, 1320, 1335, 375);
+
+    cmd_Ende = new QPushButton(QStringLiteral("&Ende"), this);
+    cmd_Ende->setObjectName(QStringLiteral("cmd_Ende"));
+    Twips::setze(cmd_Ende, 6120, 4920, 615, 495);
+    cmd_Ende->setFocusPolicy(Qt::ClickFocus);
+
+    cmd_Info = new QPushButton(QStringLiteral("&Info"), this);
+    cmd_Info->setObjectName(QStringLiteral("cmd_Info"));
+    Twips::setze(cmd_Info, 5400, 4920, 615, 495);
+    cmd_Info->setFocusPolicy(Qt::ClickFocus);
+
+    LView = new QListWidget(this);
+    LView->setObjectName(QStringLiteral("LView"));
+    Twips::setze(LView, 240, 1320, 3615, 3375);
+    LView->setFont(arial(9.75));
+    LView->setIconSize(QSize(16, 16));
+    LView->setSortingEnabled(false);
+    LView->setViewMode(QListView::ListMode);
+    LView->setSelectionMode(QAbstractItemView::SingleSelection);
+    LView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    bez_Titel2 = new QLabel(QStringLiteral("Vorbereitung auf die theoretische Prüfung"), this);
+    bez_Titel2->setObjectName(QStringLiteral("bez_Titel2"));
+    Twips::setze(bez_Titel2, 120, 600, 6615, 375);
+    bez_Titel2->setFont(arial(12, true, true));
+
+    bez_Benutzer = new QLabel(this);
+    bez_Benutzer->setObjectName(QStringLiteral("bez_Benutzer"));
+    Twips::setze(bez_Benutzer, 240, 840, 6495, 375);
+    bez_Benutzer->setFont(arial(12));
+
+    bez_Titel = new QLabel(QStringLiteral("Selvarot I / II"), this);
+    bez_Titel->setObjectName(QStringLiteral("bez_Titel"));
+    Twips::setze(bez_Titel, 120, 120, 6735, 615);
+    bez_Titel->setFont(arial(21.75, false, true));
+
+    for (QLabel* label : {bez_Titel2, bez_Benutzer, bez_Titel}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setTextFormat(Qt::PlainText);
+    }
+
+    setTabOrder(LView, Button[0]);
+    setTabOrder(Button[0], Button[1]);
+    LView->setFocus();
+}
+
+void frmMain::verbindeEreignisse()
+{
+    connect(LView, &QListWidget::itemChanged, this, &frmMain::LView_ItemCheck);
+    connect(Button[0], &QPushButton::clicked, this, [this] { Button_Click(0); });
+    connect(Button[1], &QPushButton::clicked, this, [this] { Button_Click(1); });
+    connect(cmd_Ende, &QPushButton::clicked, this, &frmMain::cmd_Ende_Click);
+    connect(cmd_Info, &QPushButton::clicked, this, &frmMain::cmd_Info_Click);
+}
+
+void frmMain::laden()
+{
+    katalog().bildeDateiPfad();
+    User::LadeBenutzer([] { frmAbout::zeige(nullptr); });
+    katalog().LadeDateiListe();
+    ZeigeListView();
+}
+
+QString frmMain::eintragstext(int thema)
+{
+    const QString datei = QStringLiteral("QXV.%1").arg(thema);
+    switch (katalog().Zustand(thema)) {
+    case Katalog::Dateizustand::Fehlt:
+        return QStringLiteral("(Themendatei %1 fehlt)").arg(datei);
+    case Katalog::Dateizustand::Leer:
+        return QStringLiteral("(Themendatei %1 ist leer)").arg(datei);
+    case Katalog::Dateizustand::Gelesen:
+        break;
+    }
+    return katalog().DateiListe(thema);
+}
+
+void frmMain::ZeigeListView()
+{
+    m_setztSelbst = true;
+    LView->clear();
+    LView->setViewMode(QListView::ListMode);
+    for (int i = 1; i <= Katalog::AnzahlThemen; ++i) {
+        auto* eintrag = new QListWidgetItem(LView);
+        eintrag->setText(eintragstext(i));
+        eintrag->setIcon(Bilder::wertung(Benutzer().Ergebnis(i)));
+        eintrag->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        eintrag->setCheckState(Qt::Unchecked);
+    }
+    m_setztSelbst = false;
+}
+
+// The user toggled a check box: exactly that topic is checked afterwards, even when the
+// toggle took its check away.
+void frmMain::LView_ItemCheck(QListWidgetItem* eintrag)
+{
+    if (m_setztSelbst)
+        return;
+    hakeAn(LView->row(eintrag) + 1);
+}
+
+void frmMain::hakeAn(int thema)
+{
+    m_setztSelbst = true;
+    for (int i = 0; i < LView->count(); ++i)
+        LView->item(i)->setCheckState(i + 1 == thema ? Qt::Checked : Qt::Unchecked);
+    m_setztSelbst = false;
+}
+
+int frmMain::angehakt() const
+{
+    int thema = 0;
+    for (int i = 0; i < LView->count(); ++i) {
+        if (LView->item(i)->checkState() == Qt::Checked)
+            thema = i + 1;
+    }
+    return thema;
+}
+
+void frmMain::Button_Click(int index)
+{
+    const int thema = angehakt();
+    if (thema == 0) {
+        Meldung::zeige(this, QStringLiteral("Wählen Sie zuerst ein Thema aus !"), QStringLiteral("Kein Thema ausgewählt"));
+        return;
+    }
+    if (!themaLadbar(thema))
+        return;
+    if (index == 0) {
+        oeffneLernen();
+    } else {
+        oeffneAbfrage();
+        ZeigeListView();
+        hakeAn(thema);
+    }
+}
+
+// Loads the topic; a missing file or one without questions is named in a message instead
+// of opening a window that would have nothing to show.
+bool frmMain::themaLadbar(int thema)
+{
+    const QString datei = QDir::toNativeSeparators(katalog().Dateiname(thema));
+    if (katalog().LadeThema(qint16(thema)) != Katalog::Ladeergebnis::Geladen) {
+        Meldung::zeige(this, QStringLiteral("Die Themendatei\n%1\nfehlt oder kann nicht gelesen werden !").arg(datei),
+                       QStringLiteral("Themendatei"));
+        return false;
+    }
+    if (katalog().AnzahlFragen < 1) {
+        Meldung::zeige(this, QStringLiteral("Die Themendatei\n%1\nenthält keine Fragen !").arg(datei),
+                       QStringLiteral("Themendatei"));
+        return false;
+    }
+    return true;
+}
+
+void frmMain::oeffneLernen() {}
+
+void frmMain::oeffneAbfrage() {}
+
+void frmMain::cmd_Ende_Click()
+{
+    if (Meldung::zeige(this, QStringLiteral("Möchten Sie das Programm wirklich beenden ?"), QStringLiteral("Beenden ?"),
+                       Meldung::Knoepfe::JaNein) == Meldung::Antwort::Ja)
+        close();
+}
+
+void frmMain::cmd_Info_Click() { frmAbout::zeige(this); }
+
+void frmMain::closeEvent(QCloseEvent* ereignis)
+{
+    // Saved once, however the window is closed; the close is never refused.
+    if (!m_entladen) {
+        m_entladen = true;
+        if (!User::SpeichereBenutzer())
+            Meldung::zeige(this, QStringLiteral("Benutzerwertung speichern ist nicht möglich !"),
+                           QStringLiteral("Speichern"));
+    }
+    ereignis->accept();
+}
