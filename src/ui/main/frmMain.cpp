@@ -7,6 +7,8 @@
 #include "Twips.h"
 #include "User.h"
 #include "about/frmAbout.h"
+#include "learn/frmLernen.h"
+#include "quiz/frmAbfrage.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -196,9 +198,18 @@ bool frmMain::themaLadbar(int thema)
     return true;
 }
 
-void frmMain::oeffneLernen() {}
+// Every run gets a new window, which the modal call's end destroys.
+void frmMain::oeffneLernen()
+{
+    frmLernen fenster(this);
+    fenster.exec();
+}
 
-void frmMain::oeffneAbfrage() {}
+void frmMain::oeffneAbfrage()
+{
+    frmAbfrage fenster(this);
+    fenster.exec();
+}
 
 void frmMain::cmd_Ende_Click()
 {

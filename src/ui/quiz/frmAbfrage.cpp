@@ -1,0 +1,274 @@
+#include "frmAbfrage.h"
+
+#include "Bildfeld.h"
+#include "Bildknopf.h"
+#include "Bilder.h"
+#include "Katalog.h"
+#include "Laufstand.h"
+#include "Meldung.h"
+#include "Textfeld.h"
+#include "Twips.h"
+#include "frmAbfrageEnde.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTimer>
+
+namespace {
+
+// Box pictures.
+constexpr int kLeer = 1;
+constexpr int kAngekreuzt = 2;
+constexpr int kRichtig = 3;
+constexpr int kFalsch = 5;
+constexpr int kPfeil = 6;
+
+void faerbe(QLabel* label, const QColor& farbe)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, farbe);
+    label->setPalette(p);
+}
+
+} // namespace
+
+int frmAbfrage::pauseMs = 650;
+QRandomGenerator* frmAbfrage::zufall = nullptr;
+
+frmAbfrage::frmAbfrage(QWidget* eltern)
+    : Modalfenster(eltern, QStringLiteral("frmAbfrage"), QStringLiteral("Kontrolle"), 7905, 6150)
+{
+    erzeugeSteuerelemente();
+    verbindeEreignisse();
+
+    Auswahl = 0;
+    lauf().AktFrage = 1;
+    lauf().AnzFalsch = 0;
+    lauf().AnzRichtig = 0;
+    ZeigeStatistik();
+    ZeigeFrage();
+    cmd_Kontrolle->setFocus();
+}
+
+void frmAbfrage::erzeugeSteuerelemente()
+{
+    bez_Frage = new Textfeld(Textfeld::Art::Frage, this);
+    bez_Frage->setObjectName(QStringLiteral("bez_Frage"));
+    Twips::setze(bez_Frage, 240, 600, 7575, 855);
+
+    cmd_Kontrolle = new QPushButton(QStringLiteral("&Kontrolle"), this);
+    cmd_Kontrolle->setObjectName(QStringLiteral("cmd_Kontrolle"));
+    Twips::setze(cmd_Kontrolle, 4080, 5520, 1335, 375);
+
+    // A precise timer: the pause must never be shorter than it says.
+    timer_NFrage = new QTimer(this);
+    timer_NFrage->setObjectName(QStringLiteral("timer_NFrage"));
+    timer_NFrage->setTimerType(Qt::PreciseTimer);
+    timer_NFrage->setSingleShot(true);
+    timer_NFrage->setInterval(pauseMs);
+
+    cmd_Abbrechen = new Bildknopf(this);
+    cmd_Abbrechen->setObjectName(QStringLiteral("cmd_Abbrechen"));
+    Twips::setze(cmd_Abbrechen, 7080, 5520, 375, 375);
+
+    for (int n = 4; n >= 1; --n) {
+        Text_Antwort[n] = new Textfeld(Textfeld::Art::Antwort, this);
+        Text_Antwort[n]->setObjectName(QStringLiteral("Text_Antwort%1").arg(n));
+        Twips::setze(Text_Antwort[n], 1320, 1680 + (n - 1) * 960, 6135, 735);
+    }
+
+    cmd_NFrage = new QPushButton(QStringLiteral("&Nächste Frage"), this);
+    cmd_NFrage->setObjectName(QStringLiteral("cmd_NFrage"));
+    Twips::setze(cmd_NFrage, 5520, 5520, 1335, 375);
+    cmd_NFrage->setEnabled(false);
+
+    bez_FrInsgesamt = new QLabel(QStringLiteral(" "), this);
+    bez_FrInsgesamt->setObjectName(QStringLiteral("bez_FrInsgesamt"));
+    Twips::setze(bez_FrInsgesamt, 1320, 5520, 375, 375);
+    bez_FrInsgesamt->setToolTip(QStringLiteral("Fragen Insgesamt"));
+
+    bez_FrFalsch = new QLabel(QStringLiteral(" "), this);
+    bez_FrFalsch->setObjectName(QStringLiteral("bez_FrFalsch"));
+    Twips::setze(bez_FrFalsch, 960, 5520, 375, 375);
+    bez_FrFalsch->setToolTip(QStringLiteral("Falsche Antworten"));
+    faerbe(bez_FrFalsch, QColor(255, 0, 0));
+
+    bez_FrRichtig = new QLabel(QStringLiteral(" "), this);
+    bez_FrRichtig->setObjectName(QStringLiteral("bez_FrRichtig"));
+    Twips::setze(bez_FrRichtig, 600, 5520, 375, 375);
+    bez_FrRichtig->setToolTip(QStringLiteral("Richtige Antworten"));
+    faerbe(bez_FrRichtig, QColor(0, 128, 0));
+
+    for (QLabel* zaehler : {bez_FrInsgesamt, bez_FrFalsch, bez_FrRichtig}) {
+        zaehler->setFont(arial(11.25, true));
+        zaehler->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+
+    bez_RichtigFalsch = new QLabel(this);
+    bez_RichtigFalsch->setObjectName(QStringLiteral("bez_RichtigFalsch"));
+    Twips::setze(bez_RichtigFalsch, 1920, 5520, 1695, 495);
+    bez_RichtigFalsch->setFont(arial(21.75));
+    bez_RichtigFalsch->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    for (int n = 4; n >= 1; --n) {
+        Img_Kasten[n] = new Bildfeld(this);
+        Img_Kasten[n]->setObjectName(QStringLiteral("Img_Kasten%1").arg(n));
+        Twips::setze(Img_Kasten[n], 480, 1680 + (n - 1) * 960, 675, 675);
+    }
+
+    bez_Titel = new QLabel(QStringLiteral("(Titel)"), this);
+    bez_Titel->setObjectName(QStringLiteral("bez_Titel"));
+    Twips::setze(bez_Titel, 240, 120, 7455, 375);
+    bez_Titel->setFont(arial(12, true));
+    bez_Titel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    for (QLabel* label : {bez_FrInsgesamt, bez_FrFalsch, bez_FrRichtig, bez_RichtigFalsch, bez_Titel})
+        label->setTextFormat(Qt::PlainText);
+
+    setTabOrder(cmd_Kontrolle, cmd_NFrage);
+}
+
+void frmAbfrage::verbindeEreignisse()
+{
+    for (int n = 1; n <= 4; ++n)
+        connect(Img_Kasten[n], &Bildfeld::geklickt, this, [this, n] { Img_Kasten_Click(n); });
+    cmd_Kontrolle->installEventFilter(this);
+    connect(cmd_Kontrolle, &QPushButton::clicked, this, &frmAbfrage::cmd_Kontrolle_Click);
+    connect(timer_NFrage, &QTimer::timeout, this, &frmAbfrage::timer_NFrage_Timer);
+    connect(cmd_NFrage, &QPushButton::clicked, this, &frmAbfrage::cmd_NFrage_Click);
+    connect(cmd_Abbrechen, &QPushButton::clicked, this, &frmAbfrage::cmd_Abbrechen_Click);
+}
+
+void frmAbfrage::ZeigeFrage()
+{
+    const Katalog& bank = katalog();
+    const int frage = lauf().AktFrage;
+    Auswahl = 0;
+    for (int n = 1; n <= 4; ++n) {
+        Img_Kasten[n]->setzeBild(kLeer);
+        Img_Kasten[n]->setVisible(true);
+        Img_Kasten[n]->setEnabled(true);
+    }
+    bez_RichtigFalsch->setText(QString());
+    bez_Titel->setText(bank.Thema);
+    bez_Frage->setzeText(bank.Frage(frage));
+    for (int n = 1; n <= 4; ++n)
+        Img_Kasten[n]->Tag.clear();
+
+    // Each answer goes to a free box drawn at random, which makes every order of the four
+    // equally likely. The generator is seeded once, from the system, not from the clock.
+    QRandomGenerator* quelle = zufall ? zufall : QRandomGenerator::global();
+    for (int i = 1; i <= 4; ++i) {
+        int r;
+        do {
+            r = int(quelle->bounded(4)) + 1;
+        } while (!Img_Kasten[r]->Tag.isEmpty());
+        Text_Antwort[r]->setzeText(bank.Antwort(frage, i));
+        Img_Kasten[r]->Tag = QString::number(i);
+    }
+}
+
+void frmAbfrage::ZeigeStatistik()
+{
+    bez_FrRichtig->setText(QString::number(lauf().AnzRichtig));
+    bez_FrFalsch->setText(QString::number(lauf().AnzFalsch));
+    bez_FrInsgesamt->setText(QString::number(katalog().AnzahlFragen));
+}
+
+void frmAbfrage::Img_Kasten_Click(int index)
+{
+    for (int k = 1; k <= 4; ++k)
+        Img_Kasten[k]->setzeBild(k == index ? kAngekreuzt : kLeer);
+    Auswahl = index;
+}
+
+// Digits 1 to 4 on "&Kontrolle" cross a box as a click would; the key goes on as usual.
+bool frmAbfrage::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == cmd_Kontrolle && ereignis->type() == QEvent::KeyPress) {
+        const int taste = static_cast<QKeyEvent*>(ereignis)->key();
+        if (taste >= Qt::Key_1 && taste <= Qt::Key_4)
+            Img_Kasten_Click(taste - Qt::Key_1 + 1);
+    }
+    return QDialog::eventFilter(objekt, ereignis);
+}
+
+void frmAbfrage::cmd_Kontrolle_Click()
+{
+    if (Auswahl == 0) {
+        Meldung::zeige(this, QStringLiteral("Sie wollen es noch nicht einmal versuchen ?"),
+                       QStringLiteral("Keine Auswahl "));
+        return;
+    }
+    cmd_Kontrolle->setEnabled(false);
+    Auswertung(Auswahl);
+}
+
+// Judges the box by its tag, the answer's number in the file, wherever the shuffle put it.
+// A correct-answer number outside 1 to 4 matches no box: wrong, and no arrow.
+void frmAbfrage::Auswertung(int index)
+{
+    const int loesung = katalog().Loesung(lauf().AktFrage);
+    for (int k = 1; k <= 4; ++k)
+        Img_Kasten[k]->setEnabled(false);
+
+    if (Img_Kasten[index]->Tag.toInt() == loesung) {
+        ++lauf().AnzRichtig;
+        faerbe(bez_RichtigFalsch, QColor(0, 255, 0));
+        bez_RichtigFalsch->setText(QStringLiteral("Richtig !"));
+        for (int k = 1; k <= 4; ++k) {
+            if (k == index)
+                Img_Kasten[k]->setzeBild(kRichtig);
+            else
+                Img_Kasten[k]->setVisible(false);
+        }
+    } else {
+        faerbe(bez_RichtigFalsch, QColor(255, 0, 0));
+        bez_RichtigFalsch->setText(QStringLiteral("Falsch !"));
+        ++lauf().AnzFalsch;
+        for (int k = 1; k <= 4; ++k) {
+            if (Img_Kasten[k]->Tag.toInt() == loesung)
+                Img_Kasten[k]->setzeBild(kPfeil);
+            else if (k == index)
+                Img_Kasten[k]->setzeBild(kFalsch);
+            else
+                Img_Kasten[k]->setVisible(false);
+        }
+    }
+    ZeigeStatistik();
+    if (lauf().AktFrage == katalog().AnzahlFragen)
+        cmd_NFrage->setText(QStringLiteral("Ergebnis ..."));
+    timer_NFrage->start();
+}
+
+void frmAbfrage::timer_NFrage_Timer()
+{
+    cmd_NFrage->setEnabled(true);
+    cmd_NFrage->setFocus();
+}
+
+void frmAbfrage::cmd_NFrage_Click()
+{
+    if (lauf().AktFrage == katalog().AnzahlFragen) {
+        {
+            frmAbfrageEnde ergebnis(this);
+            ergebnis.exec();
+        }
+        accept();
+        return;
+    }
+    ++lauf().AktFrage;
+    cmd_NFrage->setEnabled(false);
+    cmd_Kontrolle->setEnabled(true);
+    cmd_Kontrolle->setFocus();
+    ZeigeFrage();
+}
+
+void frmAbfrage::cmd_Abbrechen_Click()
+{
+    if (Meldung::zeige(this, QStringLiteral("Möchten Sie die Abfrage wirklich beenden ?"), QStringLiteral("Beenden ?"),
+                       Meldung::Knoepfe::JaNein) == Meldung::Antwort::Ja)
+        reject();
+}
+
