@@ -1,7 +1,7 @@
 #include "Bilder.h"
 
 namespace {
-QPixmap lade(const QString& name) { return QPixmap(QStringLiteral(":/bilder/") + name); }
+QIcon lade(const QString& name) { return QIcon(QStringLiteral(":/bilder/") + name); }
 } // namespace
 
 namespace Bilder {
@@ -15,19 +15,22 @@ QIcon programmIcon()
     return icon;
 }
 
-QPixmap programm32() { return lade(QStringLiteral("programm32.png")); }
+QPixmap programm32(qreal pixelverhaeltnis)
+{
+    return lade(QStringLiteral("programm32.png")).pixmap(QSize(32, 32), pixelverhaeltnis);
+}
 
-QPixmap wertung(int note)
+QIcon wertung(int note)
 {
     if (note >= 1 && note <= 4)
         return lade(QStringLiteral("wertung%1.png").arg(note));
     QPixmap leer(16, 16);
     leer.fill(Qt::transparent);
-    return leer;
+    return QIcon(leer);
 }
 
-QPixmap kasten(int nummer) { return lade(QStringLiteral("kasten%1.png").arg(nummer)); }
+QIcon kasten(int nummer) { return lade(QStringLiteral("kasten%1.png").arg(nummer)); }
 
-QPixmap abbrechen() { return lade(QStringLiteral("abbrechen.png")); }
+QIcon abbrechen() { return lade(QStringLiteral("abbrechen.png")); }
 
 } // namespace Bilder

@@ -10,9 +10,10 @@ class Bildknopf : public QPushButton {
 public:
     explicit Bildknopf(QWidget* eltern) : QPushButton(eltern)
     {
-        setIcon(QIcon(Bilder::abbrechen()));
+        setIcon(Bilder::abbrechen());
         setIconSize(QSize(16, 16));
         setToolTip(QStringLiteral("Abfragen beenden"));
+        setAccessibleName(toolTip());
         setFocusPolicy(Qt::NoFocus);
         setAutoDefault(false);
     }

@@ -39,7 +39,8 @@ frmAbout::frmAbout(QWidget* eltern)
     picIcon->setAlignment(Qt::AlignCenter);
     picIcon->setAutoFillBackground(true);
     picIcon->setBackgroundRole(QPalette::Midlight);
-    picIcon->setPixmap(Bilder::programm32());
+    picIcon->setPixmap(Bilder::programm32(devicePixelRatioF()));
+    picIcon->setAccessibleName(QStringLiteral("Programmsymbol"));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

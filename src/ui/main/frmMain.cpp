@@ -63,6 +63,7 @@ void frmMain::erzeugeSteuerelemente()
     LView->setViewMode(QListView::ListMode);
     LView->setSelectionMode(QAbstractItemView::SingleSelection);
     LView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LView->setAccessibleName(QStringLiteral("Themen"));
 
     bez_Titel2 = new QLabel(QStringLiteral("Vorbereitung auf die theoretische Prüfung"), this);
     bez_Titel2->setObjectName(QStringLiteral("bez_Titel2"));
@@ -120,6 +121,23 @@ QString frmMain::eintragstext(int thema)
     return katalog().DateiListe(thema);
 }
 
+// What a grade icon shows, for screen readers.
+QString frmMain::notentext(int note)
+{
+    switch (note) {
+    case 1:
+        return QStringLiteral("Noch nicht abgefragt");
+    case 2:
+        return QStringLiteral("Letzte Abfrage: unter 80 % richtig");
+    case 3:
+        return QStringLiteral("Letzte Abfrage: 80 bis unter 99 % richtig");
+    case 4:
+        return QStringLiteral("Letzte Abfrage: mindestens 99 % richtig");
+    default:
+        return QStringLiteral("Ohne Wertung");
+    }
+}
+
 void frmMain::ZeigeListView()
 {
     m_setztSelbst = true;
@@ -129,6 +147,7 @@ void frmMain::ZeigeListView()
         auto* eintrag = new QListWidgetItem(LView);
         eintrag->setText(eintragstext(i));
         eintrag->setIcon(Bilder::wertung(Benutzer().Ergebnis(i)));
+        eintrag->setData(Qt::AccessibleDescriptionRole, notentext(Benutzer().Ergebnis(i)));
         eintrag->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         eintrag->setCheckState(Qt::Unchecked);
     }

@@ -30,6 +30,7 @@ public:
 
     // Text of a topic's list entry, also for files that are missing or empty.
     static QString eintragstext(int thema);
+    static QString notentext(int note);
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;

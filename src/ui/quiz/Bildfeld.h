@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPixmap>
+#include <QIcon>
 #include <QWidget>
 
 // An answer box of the quiz window: a picture at its natural size that reports clicks and
@@ -24,6 +24,6 @@ protected:
     void mousePressEvent(QMouseEvent* ereignis) override;
 
 private:
-    QPixmap m_bild;
+    QIcon m_bild;
     int m_nummer = 0;
 };

@@ -110,10 +110,12 @@ void frmAbfrage::erzeugeSteuerelemente()
     Twips::setze(bez_RichtigFalsch, 1920, 5520, 1695, 495);
     bez_RichtigFalsch->setFont(arial(21.75));
     bez_RichtigFalsch->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    bez_RichtigFalsch->setAccessibleDescription(QStringLiteral("Urteil über die gewählte Antwort"));
 
     for (int n = 4; n >= 1; --n) {
         Img_Kasten[n] = new Bildfeld(this);
         Img_Kasten[n]->setObjectName(QStringLiteral("Img_Kasten%1").arg(n));
+        Img_Kasten[n]->setAccessibleName(QStringLiteral("Kästchen %1").arg(n));
         Twips::setze(Img_Kasten[n], 480, 1680 + (n - 1) * 960, 675, 675);
     }
 
@@ -174,6 +176,9 @@ void frmAbfrage::ZeigeStatistik()
     bez_FrRichtig->setText(QString::number(lauf().AnzRichtig));
     bez_FrFalsch->setText(QString::number(lauf().AnzFalsch));
     bez_FrInsgesamt->setText(QString::number(katalog().AnzahlFragen));
+    // A screen reader hears what the colour and the tooltip say.
+    for (QLabel* zaehler : {bez_FrRichtig, bez_FrFalsch, bez_FrInsgesamt})
+        zaehler->setAccessibleName(zaehler->toolTip() + QStringLiteral(": ") + zaehler->text());
 }
 
 void frmAbfrage::Img_Kasten_Click(int index)

@@ -20,7 +20,6 @@
 namespace {
 
 QImage bild(const QIcon& icon) { return icon.pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32); }
-QImage bild(const QPixmap& p) { return p.toImage().convertToFormat(QImage::Format_ARGB32); }
 
 QList<int> angehakt(const QListWidget* liste)
 {
@@ -126,6 +125,11 @@ private slots:
         QCOMPARE(bild(liste->item(3)->icon()), bild(Bilder::wertung(3)));
         // Grades no quiz writes show no picture, and are written back as they were.
         QCOMPARE(bild(liste->item(4)->icon()), bild(Bilder::wertung(0)));
+        // Screen readers learn what each icon shows.
+        QCOMPARE(liste->item(1)->data(Qt::AccessibleDescriptionRole).toString(),
+                 QString("Letzte Abfrage: mindestens 99 % richtig"));
+        QCOMPARE(liste->item(0)->data(Qt::AccessibleDescriptionRole).toString(), QString("Noch nicht abgefragt"));
+        QCOMPARE(liste->item(4)->data(Qt::AccessibleDescriptionRole).toString(), QString("Ohne Wertung"));
         fenster.close();
         QCOMPARE(m_ordner->lies("USER.QXV"), userDatei({1, 4, 2, 3, 0, 9, 1, 1, 1, 1, -2}));
     }

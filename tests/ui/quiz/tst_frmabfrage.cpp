@@ -114,6 +114,9 @@ private slots:
         QTest::mouseClick(fenster.Img_Kasten[4], Qt::LeftButton);
         QCOMPARE(bilder(fenster), (QList<int>{1, 1, 1, 2}));
         QCOMPARE(fenster.Auswahl, 4);
+        QCOMPARE(fenster.Img_Kasten[4]->accessibleName(), QString("Kästchen 4"));
+        QCOMPARE(fenster.Img_Kasten[4]->accessibleDescription(), QString("angekreuzt"));
+        QCOMPARE(fenster.Img_Kasten[2]->accessibleDescription(), QString("nicht angekreuzt"));
         QTest::mouseClick(fenster.Img_Kasten[4], Qt::LeftButton);
         QCOMPARE(fenster.Auswahl, 4);
 
@@ -172,6 +175,11 @@ private slots:
             QCOMPARE(farbe(fenster.bez_RichtigFalsch), QColor(255, 0, 0));
         }
         QCOMPARE(bilder(fenster), erwartet);
+        QCOMPARE(fenster.Img_Kasten[gewaehlt]->accessibleDescription(),
+                 QString(richtig ? "gewählt und richtig" : "gewählt und falsch"));
+        if (!richtig)
+            QCOMPARE(fenster.Img_Kasten[richtigerKasten]->accessibleDescription(), QString("die richtige Antwort"));
+        QCOMPARE(fenster.bez_FrFalsch->accessibleName(), QString(richtig ? "Falsche Antworten: 0" : "Falsche Antworten: 1"));
         QCOMPARE(fenster.bez_FrRichtig->text(), QString(richtig ? "1" : "0"));
         QCOMPARE(fenster.bez_FrFalsch->text(), QString(richtig ? "0" : "1"));
         QVERIFY(!fenster.cmd_Kontrolle->isEnabled());
@@ -425,7 +433,7 @@ private slots:
         const QListWidgetItem* eintrag = haupt->LView->item(4);
         QCOMPARE(eintrag->checkState(), Qt::Checked);
         QCOMPARE(eintrag->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
-                 Bilder::wertung(note).toImage().convertToFormat(QImage::Format_ARGB32));
+                 Bilder::wertung(note).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32));
         for (int i = 0; i < 11; ++i)
             QCOMPARE(haupt->LView->item(i)->checkState(), i == 4 ? Qt::Checked : Qt::Unchecked);
         haupt->close();
@@ -482,7 +490,7 @@ private slots:
         QCOMPARE(farbe(fenster.bez_FrRichtig), QColor(0, 128, 0));
         QCOMPARE(farbe(fenster.bez_FrFalsch), QColor(255, 0, 0));
         QVERIFY(!(fenster.cmd_Abbrechen->focusPolicy() & Qt::TabFocus));
-        QCOMPARE(Bilder::kasten(1).size(), QSize(45, 45));
+        QCOMPARE(Bilder::kasten(1).availableSizes().value(0), QSize(45, 45));
 
         frmAbfrageEnde dialog;
         QCOMPARE(dialog.size(), QSize(Twips::px(4815), Twips::px(4590)));
