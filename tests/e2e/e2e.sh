@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Drives the built trainer on a real X server with real key presses, from a program folder
+# of its own: the first start, learning and a quiz with the keyboard alone, and the end,
+# after which USER.QXV must hold exactly the grades of the run.
+# Usage: e2e.sh <path of the built program>
+set -euo pipefail
+
+programm=$1
+for werkzeug in Xvfb xdotool import; do
+    command -v "$werkzeug" >/dev/null || { echo "SKIP: $werkzeug is not installed"; exit 77; }
+done
+
+ordner=$(mktemp -d)
+xvfb_pid=
+programm_pid=
+aufraeumen() {
+    [ -n "$programm_pid" ] && kill "$programm_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$ordner"
+}
+trap aufraeumen EXIT
+
+fehler() { echo "FAIL: $*" >&2; exit 1; }
+
+# A display of our own.
+for nummer in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$nummer" ] || [ -e "/tmp/.X$nummer-lock" ] || break
+done
+export DISPLAY=:$nummer
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+
+# The program folder: the program, eleven topic files of three questions each, no USER.QXV.
+cp "$programm" "$ordner/"
+for nr in $(seq 1 11); do
+    {
+        printf '"Thema %s","E2E",3\r\n' "$nr"
+        for f in 1 2 3; do printf '"Frage %s","A","B","C","D",%s\r\n' "$f" "$f"; done
+    } > "$ordner/QXV.$nr"
+done
+
+# xdotool finds windows by a regular expression; titles such as "Beenden ?" are meant literally.
+muster() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$?+(){}|]/\\&/g')"; }
+# Waits for a visible window with exactly this title and prints its id.
+fenster() {
+    local titel=$1 id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "$(muster "$titel")" 2>/dev/null | tail -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    fehler "no window \"$titel\""
+}
+weg() {
+    local titel=$1
+    for _ in $(seq 200); do
+        xdotool search --onlyvisible --name "$(muster "$titel")" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    fehler "window \"$titel\" is still open"
+}
+groesse() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+erwarte_groesse() {
+    local g
+    g=$(groesse "$1")
+    [ "$g" = "$2" ] || fehler "window \"$3\" is $g, not $2"
+}
+# Without a window manager the test gives each new window the keyboard itself.
+tippe() {
+    local id=$1
+    shift
+    xdotool windowfocus --sync "$id"
+    xdotool key --delay 40 "$@"
+}
+# The verdict label of the quiz window: pure green for "Richtig !", pure red for "Falsch !".
+urteil() {
+    local id=$1 farben
+    for _ in $(seq 100); do
+        farben=$(import -window "$id" png:- 2>/dev/null | convert png:- -crop 113x33+128+368 txt:- 2>/dev/null || true)
+        grep -q '#00FF00' <<<"$farben" && { echo richtig; return 0; }
+        grep -q '#FF0000' <<<"$farben" && { echo falsch; return 0; }
+        sleep 0.05
+    done
+    fehler "no verdict shown"
+}
+
+(cd "$ordner" && exec "./$(basename "$programm")") &
+programm_pid=$!
+
+# First start: the About dialog comes before the main window.
+info=$(fenster "Info zu Selvarot I/II - Theorie")
+erwarte_groesse "$info" 382x319 "Info"
+xdotool search --onlyvisible --name "^Selvarot I/II - Theorie\$" >/dev/null 2>&1 &&
+    fehler "the main window shows before the About dialog is closed"
+tippe "$info" Return
+haupt=$(fenster "Selvarot I/II - Theorie")
+erwarte_groesse "$haupt" 462x372 "Selvarot I/II - Theorie"
+
+# Topic 3 checked with the keyboard (the list starts on topic 1), then learned from start
+# to "Zurück".
+tippe "$haupt" Down Down space
+tippe "$haupt" alt+l
+lernen=$(fenster "Lernen")
+erwarte_groesse "$lernen" 524x245 "Lernen"
+for _ in 1 2 3 4 5 6; do tippe "$lernen" space; done
+weg "Lernen"
+
+# The same topic quizzed: digit, Space, and Space again after the pause.
+tippe "$haupt" alt+a
+abfrage=$(fenster "Kontrolle")
+erwarte_groesse "$abfrage" 527x410 "Kontrolle"
+richtig=0
+for frage in 1 2 3; do
+    tippe "$abfrage" "$frage" space
+    [ "$(urteil "$abfrage")" = richtig ] && richtig=$((richtig + 1))
+    sleep 1
+    tippe "$abfrage" space
+done
+ergebnis=$(fenster "Ergebnis")
+erwarte_groesse "$ergebnis" 321x306 "Ergebnis"
+tippe "$ergebnis" Return
+weg "Ergebnis"
+weg "Kontrolle"
+
+# "Ende" answered with "Ja" (the default) ends the program.
+tippe "$haupt" alt+e
+frage=$(fenster "Beenden ?")
+tippe "$frage" Return
+for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$programm_pid" 2>/dev/null && fehler "the program did not end"
+programm_pid=
+
+case $richtig in 3) note=4 ;; *) note=2 ;; esac
+erwartet=$(printf '" "," "\r\n1\r\n1\r\n%s\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' "$note" | od -c)
+[ "$(od -c < "$ordner/USER.QXV")" = "$erwartet" ] || fehler "USER.QXV holds $(od -c < "$ordner/USER.QXV")"
+echo "1 passed, 0 failed ($richtig of 3 right, grade $note stored)"
