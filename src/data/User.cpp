@@ -7,6 +7,19 @@
 #include <QFile>
 #include <QSaveFile>
 
+namespace {
+
+// A text of the first line goes between double quotes, which it cannot hold itself. One that
+// holds a double quote was read from a field without them, and goes back the same way, as it
+// stood; quoted, it would read back cut at its first double quote.
+QByteArray alsKopffeld(const QString& text)
+{
+    const QByteArray bytes = Windows1252::kodiere(text);
+    return text.contains(QLatin1Char('"')) ? bytes : '"' + bytes + '"';
+}
+
+} // namespace
+
 qint16 Benutzerwertung::Ergebnis(int thema) const
 {
     return thema >= 1 && thema <= AnzahlThemen ? m_ergebnis[thema] : 0;
@@ -41,7 +54,7 @@ bool Benutzerwertung::lese(QIODevice& geraet)
 QByteArray Benutzerwertung::alsDatei() const
 {
     QByteArray bytes;
-    bytes += '"' + Windows1252::kodiere(Kopf1) + "\",\"" + Windows1252::kodiere(Kopf2) + "\"\r\n";
+    bytes += alsKopffeld(Kopf1) + ',' + alsKopffeld(Kopf2) + "\r\n";
     for (int i = 1; i <= AnzahlThemen; ++i)
         bytes += QByteArray::number(m_ergebnis[i]) + "\r\n";
     return bytes;
