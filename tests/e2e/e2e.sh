@@ -15,21 +15,16 @@ xvfb_pid=
 programm_pid=
 aufraeumen() {
     [ -n "$programm_pid" ] && kill "$programm_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    stoppe_xvfb
     rm -rf "$ordner"
 }
 trap aufraeumen EXIT
 
 fehler() { echo "FAIL: $*" >&2; exit 1; }
 
-# A display of our own.
-for nummer in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$nummer" ] || [ -e "/tmp/.X$nummer-lock" ] || break
-done
-export DISPLAY=:$nummer
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
+# shellcheck source=../../scripts/x11.sh
+source "$(dirname "$0")/../../scripts/x11.sh"
+starte_xvfb
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 
 # The program folder: the program, eleven topic files of three questions each, no USER.QXV.
@@ -41,51 +36,12 @@ for nr in $(seq 1 11); do
     } > "$ordner/QXV.$nr"
 done
 
-# xdotool finds windows by a regular expression; titles such as "Beenden ?" are meant literally.
-muster() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$?+(){}|]/\\&/g')"; }
-# Waits for a visible window with exactly this title and prints its id.
-fenster() {
-    local titel=$1 id
-    for _ in $(seq 200); do
-        id=$(xdotool search --onlyvisible --name "$(muster "$titel")" 2>/dev/null | tail -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.05
-    done
-    fehler "no window \"$titel\""
-}
-weg() {
-    local titel=$1
-    for _ in $(seq 200); do
-        xdotool search --onlyvisible --name "$(muster "$titel")" >/dev/null 2>&1 || return 0
-        sleep 0.05
-    done
-    fehler "window \"$titel\" is still open"
-}
 groesse() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
 erwarte_groesse() {
     local g
     g=$(groesse "$1")
     [ "$g" = "$2" ] || fehler "window \"$3\" is $g, not $2"
 }
-# Without a window manager the test gives each new window the keyboard itself.
-tippe() {
-    local id=$1
-    shift
-    xdotool windowfocus --sync "$id"
-    xdotool key --delay 40 "$@"
-}
-# The verdict label of the quiz window: pure green for "Richtig !", pure red for "Falsch !".
-urteil() {
-    local id=$1 farben
-    for _ in $(seq 100); do
-        farben=$(import -window "$id" png:- 2>/dev/null | convert png:- -crop 113x33+128+368 txt:- 2>/dev/null || true)
-        grep -q '#00FF00' <<<"$farben" && { echo richtig; return 0; }
-        grep -q '#FF0000' <<<"$farben" && { echo falsch; return 0; }
-        sleep 0.05
-    done
-    fehler "no verdict shown"
-}
-
 (cd "$ordner" && exec "./$(basename "$programm")") &
 programm_pid=$!
 

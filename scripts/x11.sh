@@ -1,0 +1,73 @@
+# Helpers for driving the trainer on an X server of its own with real key presses; sourced
+# by the end-to-end test and the screenshot script. The caller defines fehler().
+
+# Starts Xvfb on a display it picks itself and exports DISPLAY once the server is ready;
+# the caller ends it with stoppe_xvfb.
+starte_xvfb() {
+    local meldung
+    meldung=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$meldung" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 200); do
+        if [ -s "$meldung" ]; then
+            export DISPLAY=":$(head -n 1 "$meldung")"
+            rm -f "$meldung"
+            return 0
+        fi
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    rm -f "$meldung"
+    fehler "Xvfb did not start"
+}
+
+stoppe_xvfb() {
+    [ -n "${xvfb_pid:-}" ] || return 0
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+}
+
+# xdotool finds windows by a regular expression; titles such as "Beenden ?" are meant literally.
+muster() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$?+(){}|]/\\&/g')"; }
+
+# Waits for a visible window with exactly this title and prints its id.
+fenster() {
+    local titel=$1 id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "$(muster "$titel")" 2>/dev/null | tail -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    fehler "no window \"$titel\""
+}
+
+# Waits until no window with this title is visible.
+weg() {
+    local titel=$1
+    for _ in $(seq 200); do
+        xdotool search --onlyvisible --name "$(muster "$titel")" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    fehler "window \"$titel\" is still open"
+}
+
+# Without a window manager each new window is given the keyboard here.
+tippe() {
+    local id=$1
+    shift
+    xdotool windowfocus --sync "$id"
+    xdotool key --delay 40 "$@"
+}
+
+# The verdict label of the quiz window: pure green for "Richtig !", pure red for "Falsch !".
+urteil() {
+    local id=$1 farben
+    for _ in $(seq 100); do
+        farben=$(import -window "$id" png:- 2>/dev/null | convert png:- -crop 113x33+128+368 txt:- 2>/dev/null || true)
+        grep -q '#00FF00' <<<"$farben" && { echo richtig; return 0; }
+        grep -q '#FF0000' <<<"$farben" && { echo falsch; return 0; }
+        sleep 0.05
+    done
+    fehler "no verdict shown"
+}
