@@ -1,0 +1,327 @@
+// Start-up and memory of the trainer against the floor of its toolkit, and what larger topic
+// files cost. Prints figures, each with its target and whether it is met; never fails because
+// a machine is slow.
+//
+//   selvarot_bench [runs]
+//
+// Start-up runs headless, and under X as well when DISPLAY is set (scripts/bench.sh starts an
+// Xvfb for that). Linux only: it forks, and reads peak memory from wait4().
+#include "Katalog.h"
+#include "Programmordner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+const QString kTrainer = QStringLiteral(SELVAROT_BENCH_TRAINER);
+const QString kBoden = QStringLiteral(SELVAROT_BENCH_BODEN);
+const QString kKatalog = QStringLiteral(SELVAROT_BENCH_KATALOG);
+
+constexpr qint64 kZusatz = 100LL * 1024 * 1024;
+
+long long jetztNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
+double median(std::vector<double> werte)
+{
+    if (werte.empty())
+        return 0;
+    std::sort(werte.begin(), werte.end());
+    const std::size_t m = werte.size() / 2;
+    return werte.size() % 2 ? werte[m] : (werte[m - 1] + werte[m]) / 2;
+}
+
+struct Lauf {
+    bool ok = false;
+    double ms = 0;
+    double maxRssMb = 0;
+};
+
+// Starts the program in its folder and waits for its first painted frame: the time from fork
+// to then, and the peak resident memory of the whole process.
+Lauf starte(const QString& programm, const QString& plattform, const QString& fenster)
+{
+    int rohr[2];
+    if (pipe(rohr) != 0)
+        return {};
+    fcntl(rohr[0], F_SETFD, FD_CLOEXEC);
+
+    std::vector<std::string> umgebung;
+    for (char** e = environ; *e; ++e) {
+        const std::string eintrag(*e);
+        if (eintrag.rfind("QT_QPA_PLATFORM=", 0) != 0 && eintrag.rfind("SELVAROT_MESSPUNKT_", 0) != 0)
+            umgebung.push_back(eintrag);
+    }
+    umgebung.push_back("QT_QPA_PLATFORM=" + plattform.toStdString());
+    umgebung.push_back("SELVAROT_MESSPUNKT_FD=" + std::to_string(rohr[1]));
+    if (!fenster.isEmpty())
+        umgebung.push_back("SELVAROT_MESSPUNKT_FENSTER=" + fenster.toStdString());
+    std::vector<char*> envp;
+    for (auto& e : umgebung)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string pfad = QFile::encodeName(programm).toStdString();
+    std::string ordner = QFile::encodeName(QFileInfo(programm).absolutePath()).toStdString();
+    char* argv[] = {pfad.data(), nullptr};
+
+    const long long start = jetztNs();
+    const pid_t kind = fork();
+    if (kind == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        if (chdir(ordner.c_str()) != 0)
+            _exit(126);
+        execve(pfad.c_str(), argv, envp.data());
+        _exit(127);
+    }
+    close(rohr[1]);
+    if (kind < 0) {
+        close(rohr[0]);
+        return {};
+    }
+
+    Lauf lauf;
+    pollfd warten{rohr[0], POLLIN, 0};
+    char zeile[64] = {};
+    if (poll(&warten, 1, 30000) == 1) {
+        const ssize_t n = read(rohr[0], zeile, sizeof zeile - 1);
+        if (n > 0) {
+            lauf.ok = true;
+            lauf.ms = double(std::atoll(zeile) - start) / 1e6;
+        }
+    }
+    close(rohr[0]);
+    if (!lauf.ok)
+        kill(kind, SIGKILL);
+    int status = 0;
+    rusage verbrauch{};
+    while (wait4(kind, &status, 0, &verbrauch) < 0 && errno == EINTR) {
+    }
+    lauf.maxRssMb = double(verbrauch.ru_maxrss) / 1024.0;
+    return lauf;
+}
+
+bool kopiere(const QString& von, const QString& nach)
+{
+    QFile::remove(nach);
+    return QFile::copy(von, nach);
+}
+
+QList<QByteArray> zeilen(const QByteArray& datei)
+{
+    QList<QByteArray> z = datei.split('\n');
+    if (!z.isEmpty() && z.last().isEmpty())
+        z.removeLast();
+    for (auto& zeile : z)
+        zeile += '\n';
+    return z;
+}
+
+// A sample topic with exactly 30 records: the header, its records, and its first records
+// once more where it has fewer.
+QByteArray mitDreissig(const QByteArray& beispiel)
+{
+    const QList<QByteArray> z = zeilen(beispiel);
+    QByteArray bytes = z.first();
+    for (int i = 0; i < Katalog::MaxFragen; ++i)
+        bytes += z.at(1 + i % (z.size() - 1));
+    return bytes;
+}
+
+// The program folder of a run: the program, the eleven topics and a USER.QXV that holds
+// grades, so that no first-start dialog comes before the main window.
+bool richteEin(const QString& ordner, bool gross)
+{
+    if (!QDir().mkpath(ordner) || !kopiere(kTrainer, ordner + "/selvarot") || !kopiere(kBoden, ordner + "/boden"))
+        return false;
+    for (int nr = 1; nr <= Katalog::AnzahlThemen; ++nr) {
+        const QString name = QStringLiteral("QXV.%1").arg(nr);
+        QFile beispiel(kKatalog + '/' + name);
+        if (!beispiel.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = beispiel.readAll();
+        QFile ziel(ordner + '/' + name);
+        if (!ziel.open(QIODevice::WriteOnly))
+            return false;
+        if (!gross) {
+            ziel.write(bytes);
+            continue;
+        }
+        // 30 records, then 100 MB of further records that nothing may read.
+        const QByteArray dreissig = mitDreissig(bytes);
+        ziel.write(dreissig);
+        const QByteArray weitere = dreissig.mid(zeilen(dreissig).first().size()).repeated(64);
+        for (qint64 geschrieben = 0; geschrieben < kZusatz; geschrieben += weitere.size()) {
+            if (ziel.write(weitere) != weitere.size())
+                return false;
+        }
+    }
+    QFile user(ordner + "/USER.QXV");
+    if (!user.open(QIODevice::WriteOnly))
+        return false;
+    user.write("\" \",\" \"\r\n4\r\n3\r\n2\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n");
+    return true;
+}
+
+// Median time of one LadeThema from the given folder, in microseconds; both folders take turns
+// so that a busy moment of the machine hits both alike.
+std::pair<double, double> ladezeiten(const QString& a, const QString& b, int runden)
+{
+    std::vector<double> zeitA, zeitB;
+    for (int r = 0; r < runden; ++r) {
+        for (int seite = 0; seite < 2; ++seite) {
+            Programmordner::setze(seite == 0 ? a : b);
+            Katalog bank;
+            bank.bildeDateiPfad();
+            const long long start = jetztNs();
+            bank.LadeThema(1);
+            const double us = double(jetztNs() - start) / 1e3;
+            if (bank.AnzahlFragen != Katalog::MaxFragen && seite == 1)
+                std::fprintf(stderr, "the large topic file held %d questions\n", bank.AnzahlFragen);
+            (seite == 0 ? zeitA : zeitB).push_back(us);
+        }
+    }
+    return {median(zeitA), median(zeitB)};
+}
+
+std::pair<double, double> listenzeiten(const QString& a, const QString& b, int runden)
+{
+    std::vector<double> zeitA, zeitB;
+    for (int r = 0; r < runden; ++r) {
+        for (int seite = 0; seite < 2; ++seite) {
+            Programmordner::setze(seite == 0 ? a : b);
+            Katalog bank;
+            bank.bildeDateiPfad();
+            const long long start = jetztNs();
+            bank.LadeDateiListe();
+            (seite == 0 ? zeitA : zeitB).push_back(double(jetztNs() - start) / 1e3);
+        }
+    }
+    return {median(zeitA), median(zeitB)};
+}
+
+void zeile(const char* was, const QString& boden, const QString& trainer, const QString& vergleich,
+           const QString& ziel, bool erreicht)
+{
+    std::printf("| %-44s | %12s | %12s | %14s | %-22s | %-7s |\n", was, qPrintable(boden), qPrintable(trainer),
+                qPrintable(vergleich), qPrintable(ziel), erreicht ? "met" : "MISSED");
+}
+
+QString ms(double wert) { return QString::number(wert, 'f', 1) + " ms"; }
+QString mb(double wert) { return QString::number(wert, 'f', 1) + " MB"; }
+QString plusMb(double wert) { return QString::asprintf("%+.1f MB", wert); }
+QString prozent(double verhaeltnis) { return QString::asprintf("%+.1f %%", (verhaeltnis - 1) * 100); }
+QString us(double wert) { return QString::number(wert, 'f', 1) + " us"; }
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const int laeufe = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    QTemporaryDir tmp;
+    const QString normal = tmp.filePath("beispiel");
+    const QString dreissig = tmp.filePath("dreissig");
+    const QString gross = tmp.filePath("gross");
+    std::printf("Preparing program folders (11 x 100 MB of further records) ...\n");
+    std::fflush(stdout);
+    if (!tmp.isValid() || !richteEin(normal, false) || !richteEin(gross, true)) {
+        std::fprintf(stderr, "cannot prepare the program folders in %s\n", qPrintable(tmp.path()));
+        return 1;
+    }
+    // The 30 records of the large files without what follows them, for loading a topic.
+    QDir().mkpath(dreissig);
+    for (int nr = 1; nr <= Katalog::AnzahlThemen; ++nr) {
+        QFile beispiel(kKatalog + QStringLiteral("/QXV.%1").arg(nr));
+        QFile ziel(dreissig + QStringLiteral("/QXV.%1").arg(nr));
+        if (!beispiel.open(QIODevice::ReadOnly) || !ziel.open(QIODevice::WriteOnly))
+            return 1;
+        ziel.write(mitDreissig(beispiel.readAll()));
+    }
+
+    QStringList plattformen{QStringLiteral("offscreen")};
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        plattformen << QStringLiteral("xcb");
+
+    std::printf("\nStart-up to the first painted frame, median of %d runs each (after 2 unmeasured).\n"
+                "Reference: the floor, or the trainer with the sample files for the rows with 100 MB more.\n\n",
+                laeufe);
+    std::printf("| %-44s | %12s | %12s | %14s | %-22s | %-7s |\n", "figure", "reference", "measured", "comparison",
+                "target", "result");
+    std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(14, '-').c_str(),
+                std::string(14, '-').c_str(), std::string(16, '-').c_str(), std::string(24, '-').c_str(),
+                std::string(9, '-').c_str());
+    bool alleLaeufe = true;
+    for (const QString& plattform : plattformen) {
+        std::vector<double> boden, trainer, trainerGross, rssBoden, rssTrainer, rssGross;
+        for (int i = -2; i < laeufe; ++i) {
+            const Lauf b = starte(normal + "/boden", plattform, {});
+            const Lauf t = starte(normal + "/selvarot", plattform, QStringLiteral("frmMain"));
+            const Lauf g = starte(gross + "/selvarot", plattform, QStringLiteral("frmMain"));
+            alleLaeufe = alleLaeufe && b.ok && t.ok && g.ok;
+            if (i < 0 || !b.ok || !t.ok || !g.ok)
+                continue;
+            boden.push_back(b.ms);
+            trainer.push_back(t.ms);
+            trainerGross.push_back(g.ms);
+            rssBoden.push_back(b.maxRssMb);
+            rssTrainer.push_back(t.maxRssMb);
+            rssGross.push_back(g.maxRssMb);
+        }
+        if (trainer.empty()) {
+            std::printf("| %-44s | no run reached its first paint |\n", qPrintable(plattform));
+            continue;
+        }
+        const QString art = plattform == "xcb" ? QStringLiteral("under Xvfb") : QStringLiteral("headless");
+        const double mb0 = median(boden), mt = median(trainer), mg = median(trainerGross);
+        zeile(qPrintable("start-up " + art), ms(mb0), ms(mt), QString::number(mt / mb0, 'f', 3) + " x",
+              "<= 1.15 x floor", mt <= 1.15 * mb0);
+        const double rb = median(rssBoden), rt = median(rssTrainer), rg = median(rssGross);
+        zeile(qPrintable("peak memory (max RSS) " + art), mb(rb), mb(rt), plusMb(rt - rb), "<= floor + 4 MB",
+              rt - rb <= 4.0);
+        zeile(qPrintable("start-up " + art + ", files + 100 MB"), ms(mt), ms(mg),
+              prozent(mg / mt), "within 5 % of samples",
+              std::abs(mg / mt - 1) <= 0.05);
+        zeile(qPrintable("peak memory " + art + ", files + 100 MB"), mb(rt), mb(rg), plusMb(rg - rt),
+              "within 5 % of samples", std::abs(rg / rt - 1) <= 0.05);
+    }
+
+    // In the trainer's own process: the header-only pass of the topic list and one topic.
+    const auto [liste, listeGross] = listenzeiten(normal, gross, 400);
+    zeile("topic list (11 headers), samples / + 100 MB", us(liste), us(listeGross),
+          prozent(listeGross / liste), "within 5 %",
+          std::abs(listeGross / liste - 1) <= 0.05);
+    const auto [thema, themaGross] = ladezeiten(dreissig, gross, 2000);
+    zeile("load topic 1 (30 records) / + 100 MB", us(thema), us(themaGross),
+          prozent(themaGross / thema), "within 5 %",
+          std::abs(themaGross / thema - 1) <= 0.05);
+    const auto [beispiel, nochmal] = ladezeiten(normal, dreissig, 2000);
+    std::printf("\nFor comparison: loading the shipped QXV.1 (26 records) takes %.1f us, its 30-record "
+                "version %.1f us.\n",
+                beispiel, nochmal);
+    if (!alleLaeufe)
+        std::printf("Some runs did not reach their first paint within 30 s and were left out.\n");
+    return 0;
+}
