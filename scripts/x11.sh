@@ -61,10 +61,12 @@ tippe() {
 }
 
 # The verdict label of the quiz window: pure green for "Richtig !", pure red for "Falsch !".
+# A second argument gives the scale of the screen.
 urteil() {
-    local id=$1 farben
+    local id=$1 f=${2:-1} farben
     for _ in $(seq 100); do
-        farben=$(import -window "$id" png:- 2>/dev/null | convert png:- -crop 113x33+128+368 txt:- 2>/dev/null || true)
+        farben=$(import -window "$id" png:- 2>/dev/null |
+            convert png:- -crop "$((113 * f))x$((33 * f))+$((128 * f))+$((368 * f))" txt:- 2>/dev/null || true)
         grep -q '#00FF00' <<<"$farben" && { echo richtig; return 0; }
         grep -q '#FF0000' <<<"$farben" && { echo falsch; return 0; }
         sleep 0.05

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of every window from the real program on an X server of its
+# own, so that they can be taken again after a change: bash scripts/screenshots.sh
+# The pictures go to docs/bilder/; a second pass at twice the scale shows high-resolution screens.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh xvfb xauth xdotool imagemagick
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build --target selvarot
+
+ziel=docs/bilder
+mkdir -p "$ziel"
+ordner=$(mktemp -d)
+xvfb_pid=
+programm_pid=
+aufraeumen() {
+    [ -n "$programm_pid" ] && kill "$programm_pid" 2>/dev/null || true
+    stoppe_xvfb
+    rm -rf "$ordner"
+}
+trap aufraeumen EXIT
+fehler() { echo "FAIL: $*" >&2; exit 1; }
+source scripts/x11.sh
+
+bild() { import -window "$1" "$ziel/$2.png"; echo "$ziel/$2.png"; }
+# Clicks a point of a window, in its own pixels at scale 1.
+klicke() {
+    local id=$1 x=$2 y=$3 X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove --sync $((X + x * faktor)) $((Y + y * faktor)) click 1
+}
+
+lauf() {
+    faktor=$1
+    local endung=$2 haupt info lernen abfrage ergebnis frage
+    starte_xvfb "$((1024 * faktor))x$((768 * faktor))x24"
+    export QT_SCALE_FACTOR=$faktor
+    unset QT_QPA_PLATFORM
+    rm -rf "${ordner:?}"/*
+    cp build/programm/selvarot build/programm/QXV.* build/programm/Readme.txt "$ordner/"
+    printf '" "," "\r\n4\r\n3\r\n2\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' > "$ordner/USER.QXV"
+    (cd "$ordner" && exec ./selvarot) &
+    programm_pid=$!
+
+    haupt=$(fenster "Selvarot I/II - Theorie")
+    tippe "$haupt" Down Down Down Down Down space
+    sleep 0.3
+    bild "$haupt" "hauptfenster$endung"
+
+    tippe "$haupt" alt+i
+    info=$(fenster "Info zu Selvarot I/II - Theorie")
+    sleep 0.3
+    bild "$info" "info$endung"
+    tippe "$info" Return
+    weg "Info zu Selvarot I/II - Theorie"
+
+    tippe "$haupt" alt+l
+    lernen=$(fenster "Lernen")
+    sleep 0.3
+    bild "$lernen" "lernen-frage$endung"
+    tippe "$lernen" space
+    sleep 0.3
+    bild "$lernen" "lernen-antwort$endung"
+    klicke "$lernen" 500 220
+    frage=$(fenster "Beenden ?")
+    tippe "$frage" Return
+    weg "Lernen"
+
+    tippe "$haupt" alt+a
+    abfrage=$(fenster "Kontrolle")
+    tippe "$abfrage" 2
+    sleep 0.3
+    bild "$abfrage" "abfrage$endung"
+    tippe "$abfrage" space
+    urteil "$abfrage" "$faktor" >/dev/null
+    sleep 0.3
+    bild "$abfrage" "abfrage-geprueft$endung"
+    # Through the rest of the topic to the result.
+    while true; do
+        sleep 0.8
+        tippe "$abfrage" space
+        if ergebnis=$(xdotool search --onlyvisible --name '^Ergebnis$' 2>/dev/null | tail -n 1) && [ -n "$ergebnis" ]; then
+            break
+        fi
+        tippe "$abfrage" 1 space
+        urteil "$abfrage" "$faktor" >/dev/null
+    done
+    sleep 0.3
+    bild "$ergebnis" "ergebnis$endung"
+    tippe "$ergebnis" Return
+    weg "Kontrolle"
+
+    tippe "$haupt" alt+e
+    frage=$(fenster "Beenden ?")
+    tippe "$frage" Return
+    wait "$programm_pid" || true
+    programm_pid=
+    stoppe_xvfb
+}
+
+lauf 1 ""
+lauf 2 "-2x"
