@@ -14,6 +14,7 @@ public:
         setIconSize(QSize(16, 16));
         setToolTip(QStringLiteral("Abfragen beenden"));
         setAccessibleName(toolTip());
+        setAccessibleDescription(QStringLiteral("Fragt nach und kehrt dann zum Hauptfenster zurück"));
         setFocusPolicy(Qt::NoFocus);
         setAutoDefault(false);
     }

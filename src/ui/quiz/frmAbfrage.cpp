@@ -87,17 +87,20 @@ void frmAbfrage::erzeugeSteuerelemente()
     bez_FrInsgesamt->setObjectName(QStringLiteral("bez_FrInsgesamt"));
     Twips::setze(bez_FrInsgesamt, 1320, 5520, 375, 375);
     bez_FrInsgesamt->setToolTip(QStringLiteral("Fragen Insgesamt"));
+    bez_FrInsgesamt->setAccessibleDescription(QStringLiteral("Zahl der Fragen des Themas"));
 
     bez_FrFalsch = new QLabel(QStringLiteral(" "), this);
     bez_FrFalsch->setObjectName(QStringLiteral("bez_FrFalsch"));
     Twips::setze(bez_FrFalsch, 960, 5520, 375, 375);
     bez_FrFalsch->setToolTip(QStringLiteral("Falsche Antworten"));
+    bez_FrFalsch->setAccessibleDescription(QStringLiteral("Zahl der falsch beantworteten Fragen"));
     faerbe(bez_FrFalsch, QColor(255, 0, 0));
 
     bez_FrRichtig = new QLabel(QStringLiteral(" "), this);
     bez_FrRichtig->setObjectName(QStringLiteral("bez_FrRichtig"));
     Twips::setze(bez_FrRichtig, 600, 5520, 375, 375);
     bez_FrRichtig->setToolTip(QStringLiteral("Richtige Antworten"));
+    bez_FrRichtig->setAccessibleDescription(QStringLiteral("Zahl der richtig beantworteten Fragen"));
     faerbe(bez_FrRichtig, QColor(0, 128, 0));
 
     for (QLabel* zaehler : {bez_FrInsgesamt, bez_FrFalsch, bez_FrRichtig}) {

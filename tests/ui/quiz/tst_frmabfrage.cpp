@@ -487,6 +487,13 @@ private slots:
         QCOMPARE(fenster.bez_FrFalsch->toolTip(), QString("Falsche Antworten"));
         QCOMPARE(fenster.bez_FrInsgesamt->toolTip(), QString("Fragen Insgesamt"));
         QCOMPARE(fenster.cmd_Abbrechen->toolTip(), QString("Abfragen beenden"));
+        // What only colours and pictures say has German words for screen readers too.
+        QCOMPARE(fenster.cmd_Abbrechen->accessibleName(), QString("Abfragen beenden"));
+        QVERIFY(!fenster.cmd_Abbrechen->accessibleDescription().isEmpty());
+        for (QLabel* zaehler : {fenster.bez_FrRichtig, fenster.bez_FrFalsch, fenster.bez_FrInsgesamt})
+            QVERIFY(!zaehler->accessibleDescription().isEmpty());
+        QCOMPARE(fenster.bez_FrInsgesamt->accessibleName(), QString("Fragen Insgesamt: 5"));
+        QVERIFY(!fenster.bez_RichtigFalsch->accessibleDescription().isEmpty());
         QCOMPARE(farbe(fenster.bez_FrRichtig), QColor(0, 128, 0));
         QCOMPARE(farbe(fenster.bez_FrFalsch), QColor(255, 0, 0));
         QVERIFY(!(fenster.cmd_Abbrechen->focusPolicy() & Qt::TabFocus));
