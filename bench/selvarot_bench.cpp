@@ -192,7 +192,9 @@ std::pair<double, double> ladezeiten(const QString& a, const QString& b, int run
 {
     std::vector<double> zeitA, zeitB;
     for (int r = 0; r < runden; ++r) {
-        for (int seite = 0; seite < 2; ++seite) {
+        for (int schritt = 0; schritt < 2; ++schritt) {
+            // Each goes first every other round, so neither gains from what the other left warm.
+            const int seite = (r + schritt) % 2;
             Programmordner::setze(seite == 0 ? a : b);
             Katalog bank;
             bank.bildeDateiPfad();
@@ -211,7 +213,8 @@ std::pair<double, double> listenzeiten(const QString& a, const QString& b, int r
 {
     std::vector<double> zeitA, zeitB;
     for (int r = 0; r < runden; ++r) {
-        for (int seite = 0; seite < 2; ++seite) {
+        for (int schritt = 0; schritt < 2; ++schritt) {
+            const int seite = (r + schritt) % 2;
             Programmordner::setze(seite == 0 ? a : b);
             Katalog bank;
             bank.bildeDateiPfad();
@@ -302,24 +305,22 @@ int main(int argc, char* argv[])
         zeile(qPrintable("peak memory (max RSS) " + art), mb(rb), mb(rt), plusMb(rt - rb), "<= floor + 4 MB",
               rt - rb <= 4.0);
         zeile(qPrintable("start-up " + art + ", files + 100 MB"), ms(mt), ms(mg),
-              prozent(mg / mt), "within 5 % of samples",
-              std::abs(mg / mt - 1) <= 0.05);
+              prozent(mg / mt), "<= samples + 5 %", mg <= 1.05 * mt);
         zeile(qPrintable("peak memory " + art + ", files + 100 MB"), mb(rt), mb(rg), plusMb(rg - rt),
-              "within 5 % of samples", std::abs(rg / rt - 1) <= 0.05);
+              "<= samples + 5 %", rg <= 1.05 * rt);
     }
 
     // In the trainer's own process: the header-only pass of the topic list and one topic.
-    const auto [liste, listeGross] = listenzeiten(normal, gross, 400);
+    const auto [liste, listeGross] = listenzeiten(normal, gross, 2000);
     zeile("topic list (11 headers), samples / + 100 MB", us(liste), us(listeGross),
-          prozent(listeGross / liste), "within 5 %",
-          std::abs(listeGross / liste - 1) <= 0.05);
+          prozent(listeGross / liste), "<= samples + 5 %", listeGross <= 1.05 * liste);
     const auto [thema, themaGross] = ladezeiten(dreissig, gross, 2000);
     zeile("load topic 1 (30 records) / + 100 MB", us(thema), us(themaGross),
-          prozent(themaGross / thema), "within 5 %",
-          std::abs(themaGross / thema - 1) <= 0.05);
+          prozent(themaGross / thema), "<= 30 records + 5 %", themaGross <= 1.05 * thema);
     const auto [beispiel, nochmal] = ladezeiten(normal, dreissig, 2000);
     std::printf("\nFor comparison: loading the shipped QXV.1 (26 records) takes %.1f us, its 30-record "
-                "version %.1f us.\n",
+                "version %.1f us.\nA large file may load a little faster: the reader's device reads 16 KiB "
+                "ahead, and a file shorter than that costs one more system call to find its end.\n",
                 beispiel, nochmal);
     if (!alleLaeufe)
         std::printf("Some runs did not reach their first paint within 30 s and were left out.\n");
