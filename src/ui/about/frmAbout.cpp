@@ -20,7 +20,6 @@ frmAbout::frmAbout(QWidget* eltern)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Info zu meiner Anwendung"));
-    setWindowIcon(Bilder::programmIcon());
     setFont(dialogschrift());
     Twips::setzeClient(this, 5730, 4785);
 

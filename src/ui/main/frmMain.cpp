@@ -23,7 +23,6 @@ frmMain::frmMain(QWidget* eltern)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Anwendung::Titel);
-    setWindowIcon(Bilder::programmIcon());
     setFont(dialogschrift());
     Twips::setzeClient(this, 6930, 5580);
     erzeugeSteuerelemente();
