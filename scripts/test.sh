@@ -10,3 +10,8 @@ bash scripts/install-deps.sh xvfb xauth xdotool imagemagick desktop-file-utils
 cmake --build build
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure --timeout 300
+
+# The whole suite once more with AddressSanitizer and UndefinedBehaviorSanitizer, in a build
+# folder of its own; then every fuzz target for ten seconds from the seed corpus.
+bash scripts/sanitize.sh
+bash scripts/fuzz.sh 10

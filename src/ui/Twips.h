@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -26,10 +27,24 @@ inline void setzeClient(QWidget* fenster, int width, int height) { fenster->setF
 
 } // namespace Twips
 
-// Arial in points; on Linux the metric-compatible Liberation Sans stands in.
+// Arial where it is installed; elsewhere (as on most Linux systems) its metric twin Liberation
+// Sans, named directly: asking the system's font configuration for a stand-in for Arial in
+// every face costs start-up time and gives the same font.
+inline QString arialFamilie()
+{
+    static const QString familie = [] {
+        const QStringList vorhanden = QFontDatabase::families();
+        const QString zwilling = QStringLiteral("Liberation Sans");
+        return !vorhanden.contains(QStringLiteral("Arial")) && vorhanden.contains(zwilling) ? zwilling
+                                                                                          : QStringLiteral("Arial");
+    }();
+    return familie;
+}
+
+// Arial in points.
 inline QFont arial(double punkte, bool fett = false, bool kursiv = false)
 {
-    QFont f(QStringLiteral("Arial"));
+    QFont f(arialFamilie());
     f.setPointSizeF(punkte);
     f.setBold(fett);
     f.setItalic(kursiv);
