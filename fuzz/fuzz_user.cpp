@@ -4,6 +4,7 @@
 //  - what the program then saves reads back as the same record, and saves again as the
 //    same bytes, so that no save loses or changes what the next start reads;
 //  - a device that takes fewer bytes than the file has makes the save fail.
+#include "KnapperPuffer.h"
 #include "Regeln.h"
 #include "User.h"
 #include "Windows1252.h"
@@ -13,22 +14,6 @@
 #include <cstdint>
 
 namespace {
-
-// A device that takes only so many bytes, as a full disk would.
-class KnapperPuffer : public QBuffer {
-public:
-    explicit KnapperPuffer(qint64 platz) : m_platz(platz) {}
-
-protected:
-    qint64 writeData(const char* daten, qint64 laenge) override
-    {
-        const qint64 n = qMin(laenge, m_platz - size());
-        return n <= 0 ? -1 : QBuffer::writeData(daten, n);
-    }
-
-private:
-    qint64 m_platz;
-};
 
 bool lies(Benutzerwertung& wertung, const QByteArray& daten)
 {

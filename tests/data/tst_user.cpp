@@ -1,3 +1,4 @@
+#include "KnapperPuffer.h"
 #include "TestOrdner.h"
 #include "User.h"
 
@@ -13,22 +14,6 @@
 namespace {
 
 const QList<int> kElfEinsen(11, 1);
-
-// A device that takes only so many bytes, as a full disk would.
-class KnapperPuffer : public QBuffer {
-public:
-    explicit KnapperPuffer(qint64 platz) : m_platz(platz) {}
-
-protected:
-    qint64 writeData(const char* daten, qint64 laenge) override
-    {
-        const qint64 n = qMin(laenge, m_platz - size());
-        return n <= 0 ? -1 : QBuffer::writeData(daten, n);
-    }
-
-private:
-    qint64 m_platz;
-};
 
 } // namespace
 
