@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -142,11 +143,17 @@ void frmMain::ZeigeListView()
     m_setztSelbst = true;
     LView->clear();
     LView->setViewMode(QListView::ListMode);
+    // Topics with the same grade share one picture, decoded once.
+    QHash<int, QIcon> bilder;
     for (int i = 1; i <= Katalog::AnzahlThemen; ++i) {
+        const int note = Benutzer().Ergebnis(i);
+        auto bild = bilder.find(note);
+        if (bild == bilder.end())
+            bild = bilder.insert(note, Bilder::wertung(note));
         auto* eintrag = new QListWidgetItem(LView);
         eintrag->setText(eintragstext(i));
-        eintrag->setIcon(Bilder::wertung(Benutzer().Ergebnis(i)));
-        eintrag->setData(Qt::AccessibleDescriptionRole, notentext(Benutzer().Ergebnis(i)));
+        eintrag->setIcon(*bild);
+        eintrag->setData(Qt::AccessibleDescriptionRole, notentext(note));
         eintrag->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         eintrag->setCheckState(Qt::Unchecked);
     }
