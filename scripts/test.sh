@@ -3,9 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The end-to-end test needs an X server, xdotool and ImageMagick; the install test checks
+# The end-to-end test needs an X server, xdotool, xprop and ImageMagick; the install test checks
 # the desktop entry.
-bash scripts/install-deps.sh xvfb xauth xdotool imagemagick desktop-file-utils
+bash scripts/install-deps.sh xvfb xauth xdotool x11-utils imagemagick desktop-file-utils
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 export QT_QPA_PLATFORM=offscreen

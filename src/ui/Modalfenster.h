@@ -1,15 +1,14 @@
 #pragma once
 
-#include "Bilder.h"
 #include "Twips.h"
 
 #include <QDialog>
 #include <QKeyEvent>
 
 // The learn window, the quiz window and the result dialog: a fixed frame without close box,
-// the program icon, the dialog font, and no way out but their own buttons. Escape does
-// nothing; a close from a window manager that shows a close button anyway ends the window
-// as its cancel would.
+// the dialog font, and no way out but their own buttons (the program icon comes from the
+// application, as for every window). Escape does nothing; a close from a window manager that
+// shows a close button anyway ends the window as its cancel would.
 class Modalfenster : public QDialog {
 public:
     Modalfenster(QWidget* eltern, const QString& name, const QString& titel, int breite, int hoehe)
@@ -17,7 +16,6 @@ public:
     {
         setObjectName(name);
         setWindowTitle(titel);
-        setWindowIcon(Bilder::programmIcon());
         setFont(dialogschrift());
         Twips::setzeClient(this, breite, hoehe);
     }

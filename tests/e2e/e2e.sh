@@ -42,17 +42,28 @@ erwarte_groesse() {
     g=$(groesse "$1")
     [ "$g" = "$2" ] || fehler "window \"$3\" is $g, not $2"
 }
+# Every window carries the program icon, in its title-bar sizes at least.
+erwarte_icon() {
+    local groessen
+    groessen=$(xprop -id "$1" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+    case $groessen in
+    *"Icon (16 x 16)"*"Icon (32 x 32)"*) ;;
+    *) fehler "window \"$2\" has no program icon (${groessen:-none})" ;;
+    esac
+}
 (cd "$ordner" && exec "./$(basename "$programm")") &
 programm_pid=$!
 
 # First start: the About dialog comes before the main window.
 info=$(fenster "Info zu Selvarot I/II - Theorie")
 erwarte_groesse "$info" 382x319 "Info"
+erwarte_icon "$info" "Info"
 xdotool search --onlyvisible --name "^Selvarot I/II - Theorie\$" >/dev/null 2>&1 &&
     fehler "the main window shows before the About dialog is closed"
 tippe "$info" Return
 haupt=$(fenster "Selvarot I/II - Theorie")
 erwarte_groesse "$haupt" 462x372 "Selvarot I/II - Theorie"
+erwarte_icon "$haupt" "Selvarot I/II - Theorie"
 
 # Topic 3 checked with the keyboard (the list starts on topic 1), then learned from start
 # to "Zurück".
@@ -60,6 +71,7 @@ tippe "$haupt" Down Down space
 tippe "$haupt" alt+l
 lernen=$(fenster "Lernen")
 erwarte_groesse "$lernen" 524x245 "Lernen"
+erwarte_icon "$lernen" "Lernen"
 for _ in 1 2 3 4 5 6; do tippe "$lernen" space; done
 weg "Lernen"
 
@@ -67,6 +79,7 @@ weg "Lernen"
 tippe "$haupt" alt+a
 abfrage=$(fenster "Kontrolle")
 erwarte_groesse "$abfrage" 527x410 "Kontrolle"
+erwarte_icon "$abfrage" "Kontrolle"
 richtig=0
 for frage in 1 2 3; do
     tippe "$abfrage" "$frage" space
@@ -76,6 +89,7 @@ for frage in 1 2 3; do
 done
 ergebnis=$(fenster "Ergebnis")
 erwarte_groesse "$ergebnis" 321x306 "Ergebnis"
+erwarte_icon "$ergebnis" "Ergebnis"
 tippe "$ergebnis" Return
 weg "Ergebnis"
 weg "Kontrolle"
@@ -83,6 +97,7 @@ weg "Kontrolle"
 # "Ende" answered with "Ja" (the default) ends the program.
 tippe "$haupt" alt+e
 frage=$(fenster "Beenden ?")
+erwarte_icon "$frage" "Beenden ?"
 tippe "$frage" Return
 for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$programm_pid" 2>/dev/null && fehler "the program did not end"
