@@ -5,6 +5,7 @@
 #include "Meldung.h"
 #include "Programmordner.h"
 #include "User.h"
+#include "Verlauf.h"
 #include "Windows1252.h"
 
 #include <QDir>
@@ -21,6 +22,7 @@ TestOrdner::TestOrdner()
     Benutzer() = Benutzerwertung();
     Meldung::beantworteAutomatisch();
     Meldung::vergiss();
+    Verlauf::Schreiber::setzeGemeldet(false);
 }
 
 TestOrdner::~TestOrdner()

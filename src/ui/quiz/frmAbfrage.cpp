@@ -10,6 +10,7 @@
 #include "Twips.h"
 #include "frmAbfrageEnde.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -36,8 +37,21 @@ void faerbe(QLabel* label, const QColor& farbe)
 int frmAbfrage::pauseMs = 650;
 QRandomGenerator* frmAbfrage::zufall = nullptr;
 
-frmAbfrage::frmAbfrage(QWidget* eltern)
-    : Modalfenster(eltern, QStringLiteral("frmAbfrage"), QStringLiteral("Kontrolle"), 7905, 6150)
+namespace {
+QList<int> alleFragen()
+{
+    QList<int> fragen;
+    for (int n = 1; n <= katalog().AnzahlFragen; ++n)
+        fragen << n;
+    return fragen;
+}
+} // namespace
+
+frmAbfrage::frmAbfrage(QWidget* eltern) : frmAbfrage(eltern, alleFragen(), Verlauf::Modus::Abfrage) {}
+
+frmAbfrage::frmAbfrage(QWidget* eltern, const QList<int>& fragen, Verlauf::Modus modus)
+    : Modalfenster(eltern, QStringLiteral("frmAbfrage"), QStringLiteral("Kontrolle"), 7905, 6150), m_fragen(fragen),
+      m_modus(modus), m_verlauf(modus)
 {
     erzeugeSteuerelemente();
     verbindeEreignisse();
@@ -148,7 +162,7 @@ void frmAbfrage::verbindeEreignisse()
 void frmAbfrage::ZeigeFrage()
 {
     const Katalog& bank = katalog();
-    const int frage = lauf().AktFrage;
+    const int frage = frageNr();
     Auswahl = 0;
     for (int n = 1; n <= 4; ++n) {
         Img_Kasten[n]->setzeBild(kLeer);
@@ -178,7 +192,7 @@ void frmAbfrage::ZeigeStatistik()
 {
     bez_FrRichtig->setText(QString::number(lauf().AnzRichtig));
     bez_FrFalsch->setText(QString::number(lauf().AnzFalsch));
-    bez_FrInsgesamt->setText(QString::number(katalog().AnzahlFragen));
+    bez_FrInsgesamt->setText(QString::number(anzahl()));
     // A screen reader hears what the colour and the tooltip say.
     for (QLabel* zaehler : {bez_FrRichtig, bez_FrFalsch, bez_FrInsgesamt})
         zaehler->setAccessibleName(zaehler->toolTip() + QStringLiteral(": ") + zaehler->text());
@@ -219,7 +233,7 @@ void frmAbfrage::cmd_Kontrolle_Click()
 // A correct-answer number outside 1 to 4 matches no box: wrong, and no arrow.
 void frmAbfrage::Auswertung(int index)
 {
-    const int loesung = katalog().Loesung(lauf().AktFrage);
+    const int loesung = katalog().Loesung(frageNr());
     for (int k = 1; k <= 4; ++k)
         Img_Kasten[k]->setEnabled(false);
 
@@ -247,9 +261,27 @@ void frmAbfrage::Auswertung(int index)
         }
     }
     ZeigeStatistik();
-    if (lauf().AktFrage == katalog().AnzahlFragen)
+    if (lauf().AktFrage == anzahl())
         cmd_NFrage->setText(QStringLiteral("Ergebnis ..."));
+    merke(index, Img_Kasten[index]->Tag.toInt() == loesung);
     timer_NFrage->start();
+}
+
+int frmAbfrage::frageNr() const { return m_fragen.value(lauf().AktFrage - 1); }
+
+// The answer goes into the history with its number in the file. If the history cannot be
+// written, the learner hears so once in this run of the program, and the quiz goes on.
+void frmAbfrage::merke(int index, bool richtig)
+{
+    const Katalog& bank = katalog();
+    if (m_verlauf.schreibe(bank.ThemaNr, Verlauf::kennung(bank, frageNr()), Img_Kasten[index]->Tag.toInt(), richtig) ||
+        Verlauf::Schreiber::gemeldet())
+        return;
+    Verlauf::Schreiber::setzeGemeldet(true);
+    Meldung::zeige(this,
+                   QStringLiteral("Der Antwortverlauf\n%1\nkann nicht gespeichert werden !")
+                       .arg(QDir::toNativeSeparators(Verlauf::dateiname())),
+                   QStringLiteral("Antwortverlauf"));
 }
 
 void frmAbfrage::timer_NFrage_Timer()
@@ -260,9 +292,9 @@ void frmAbfrage::timer_NFrage_Timer()
 
 void frmAbfrage::cmd_NFrage_Click()
 {
-    if (lauf().AktFrage == katalog().AnzahlFragen) {
+    if (lauf().AktFrage == anzahl()) {
         {
-            frmAbfrageEnde ergebnis(this);
+            frmAbfrageEnde ergebnis(this, anzahl(), m_modus == Verlauf::Modus::Abfrage);
             ergebnis.exec();
         }
         accept();

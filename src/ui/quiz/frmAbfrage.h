@@ -1,6 +1,9 @@
 #pragma once
 
 #include "Modalfenster.h"
+#include "Verlauf.h"
+
+#include <QList>
 
 #include <array>
 
@@ -15,11 +18,17 @@ class Textfeld;
 // The quiz: every question of the loaded topic in file order, its four answers in a fresh
 // random order beside four boxes. The user crosses a box (click, or a digit 1 to 4 on
 // "&Kontrolle"), "&Kontrolle" judges it and counts it, and after a short pause
-// "&Nächste Frage" leads on, after the last question to the result dialog.
+// "&Nächste Frage" leads on, after the last question to the result dialog. Every answer goes
+// into the learner's answer history as it is given.
+//
+// A drill of the learner's mistakes is the same window asking only some of the questions:
+// the counter of all questions shows how many it asks, and its result grades nothing.
 class frmAbfrage : public Modalfenster {
     Q_OBJECT
 public:
     explicit frmAbfrage(QWidget* eltern = nullptr);
+    // The questions to ask, by their numbers in the topic, in this order.
+    frmAbfrage(QWidget* eltern, const QList<int>& fragen, Verlauf::Modus modus);
 
     // The pause after a check; tests may shorten it.
     static int pauseMs;
@@ -57,4 +66,13 @@ private:
     void timer_NFrage_Timer();
     void cmd_NFrage_Click();
     void cmd_Abbrechen_Click();
+
+    // The number in the topic of the question shown, and how many the run asks.
+    int frageNr() const;
+    int anzahl() const { return int(m_fragen.size()); }
+    void merke(int index, bool richtig);
+
+    QList<int> m_fragen;
+    Verlauf::Modus m_modus;
+    Verlauf::Schreiber m_verlauf;
 };

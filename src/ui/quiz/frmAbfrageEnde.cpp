@@ -32,7 +32,7 @@ QLabel* zelle(QWidget* eltern, const QString& name, const QString& text, int lef
 
 } // namespace
 
-frmAbfrageEnde::frmAbfrageEnde(QWidget* eltern)
+frmAbfrageEnde::frmAbfrageEnde(QWidget* eltern, int fragen, bool benoten)
     : Modalfenster(eltern, QStringLiteral("frmAbfrageEnde"), QStringLiteral("Ergebnis"), 4815, 4590)
 {
 
@@ -70,7 +70,7 @@ frmAbfrageEnde::frmAbfrageEnde(QWidget* eltern)
 
     connect(cmd_OK, &QPushButton::clicked, this, &QDialog::accept);
     cmd_OK->setFocus();
-    laden();
+    laden(fragen < 0 ? katalog().AnzahlFragen : fragen, benoten);
 }
 
 frmAbfrageEnde::Bewertung frmAbfrageEnde::bewerte(int n, int r)
@@ -82,10 +82,9 @@ frmAbfrageEnde::Bewertung frmAbfrageEnde::bewerte(int n, int r)
     return {int(std::floor(p)), 100 * (n - r) / n, note};
 }
 
-void frmAbfrageEnde::laden()
+void frmAbfrageEnde::laden(int n, bool benoten)
 {
     const Katalog& bank = katalog();
-    const int n = bank.AnzahlFragen;
     const int r = lauf().AnzRichtig;
     const int f = lauf().AnzFalsch;
 
@@ -94,7 +93,8 @@ void frmAbfrageEnde::laden()
     // A run always has questions; without any there is nothing to grade.
     if (n >= 1) {
         const Bewertung bewertung = bewerte(n, r);
-        Benutzer().setzeErgebnis(bank.ThemaNr, bewertung.note);
+        if (benoten)
+            Benutzer().setzeErgebnis(bank.ThemaNr, bewertung.note);
         Label4->setText(QString::number(bewertung.prozentRichtig) + QStringLiteral(" %"));
         Label5->setText(QString::number(bewertung.prozentFalsch) + QStringLiteral(" %"));
     }

@@ -8,11 +8,14 @@ class QLabel;
 class QPushButton;
 
 // The result of a finished quiz: the totals and the two percentages. Creating it grades the
-// run and stores the grade of the topic, whatever the grade was before.
+// run and stores the grade of the topic, whatever the grade was before. A drill of the
+// learner's mistakes shows its own totals and grades nothing: a topic's grade comes from a
+// quiz of the whole topic only.
 class frmAbfrageEnde : public Modalfenster {
     Q_OBJECT
 public:
-    explicit frmAbfrageEnde(QWidget* eltern = nullptr);
+    // fragen: the questions the run asked (all of the loaded topic unless given).
+    explicit frmAbfrageEnde(QWidget* eltern = nullptr, int fragen = -1, bool benoten = true);
 
     struct Bewertung {
         int prozentRichtig; // floored
@@ -34,5 +37,5 @@ public:
     QLabel* Label1;
 
 private:
-    void laden();
+    void laden(int n, bool benoten);
 };

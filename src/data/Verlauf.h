@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class Katalog;
+class QIODevice;
+
+// The answer history: every answer the learner gives in a quiz, a drill of their mistakes or
+// an exam sheet, one line each, appended to VERLAUF.QXV beside USER.QXV the moment it is given.
+// A line holds seven fields in the field syntax of the topic files, Windows-1252 with CR LF:
+//
+//   "2026-12-07T14:32:05Z","2026-12-07T14:30:11.417Z","Abfrage",3,"9f86d081884c7d65",2,0
+//
+// when the answer was given (UTC), when its run began (the answers of one run share it), the
+// mode, the topic, the question's digest, the number the chosen answer has in the topic file
+// (0: left open on an exam sheet) and 1 if it was right. Lines are only ever appended, never
+// rewritten. A line cut short by a crash, a blank line or a garbled one is skipped on reading
+// and spoils none of the lines around it. Deleting the file starts the history afresh.
+namespace Verlauf {
+
+enum class Modus { Abfrage, Fehler, Pruefung };
+
+struct Eintrag {
+    QString zeit;
+    QString lauf;
+    Modus modus = Modus::Abfrage;
+    int thema = 0;
+    QByteArray frage;
+    int antwort = 0;
+    bool richtig = false;
+
+    bool operator==(const Eintrag&) const = default;
+};
+
+QString dateiname();
+
+// A question is known by its topic and this digest of its text, its four answers and its
+// correct-answer number: an edited question starts a history of its own, one that only moved
+// within its file keeps its history.
+QByteArray kennung(const Katalog& bank, int frage);
+
+QByteArray alsZeile(const Eintrag& eintrag);
+std::optional<Eintrag> ausZeile(QByteArrayView zeile);
+
+// Hands every well-formed line to `je`, in the order of the file. A missing file is an empty
+// history; false only if there is a history that cannot be read.
+bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je);
+bool lese(const std::function<void(const Eintrag&)>& je);
+
+// Appends the answers of one run to the learner's history, each line flushed as it is given.
+class Schreiber {
+public:
+    explicit Schreiber(Modus modus);
+
+    // False if the line could not be written whole; the run goes on, later answers try again.
+    bool schreibe(int thema, const QByteArray& frage, int antwort, bool richtig);
+    QString lauf() const { return m_lauf; }
+
+    // Whether the learner has been told in this program run that the history cannot be kept:
+    // they are told once, not at every answer.
+    static bool gemeldet();
+    static void setzeGemeldet(bool gemeldet);
+
+private:
+    bool oeffne();
+
+    Modus m_modus;
+    QString m_lauf;
+    QFile m_datei;
+};
+
+// What the history says of one topic, for the drill and the review; *gelesen (if given) is
+// false when there is a history that cannot be read.
+// The numbers of the questions (given by their digests, in file order) whose latest answer
+// was wrong.
+QList<int> fehlerfragen(int thema, const QList<QByteArray>& kennungen, bool* gelesen = nullptr);
+// The answers of the topic's latest quiz or drill, finished or cancelled, in the order given.
+QList<Eintrag> letzterLauf(int thema, bool* gelesen = nullptr);
+
+} // namespace Verlauf
