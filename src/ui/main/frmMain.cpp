@@ -5,10 +5,12 @@
 #include "Bilder.h"
 #include "Katalog.h"
 #include "Meldung.h"
+#include "Themenstart.h"
 #include "Twips.h"
 #include "User.h"
 #include "about/frmAbout.h"
 #include "learn/frmLernen.h"
+#include "practice/Themenmenue.h"
 #include "quiz/frmAbfrage.h"
 
 #include <QCloseEvent>
@@ -117,6 +119,7 @@ void frmMain::verbindeEreignisse()
     connect(Button[1], &QPushButton::clicked, this, [this] { Button_Click(1); });
     connect(cmd_Ende, &QPushButton::clicked, this, &frmMain::cmd_Ende_Click);
     connect(cmd_Info, &QPushButton::clicked, this, &frmMain::cmd_Info_Click);
+    Themenmenue::anhaengen(LView);
 }
 
 void frmMain::laden()
@@ -216,7 +219,7 @@ void frmMain::Button_Click(int index)
                        QStringLiteral("Kein Thema ausgewählt"));
         return;
     }
-    if (!themaLadbar(thema))
+    if (!ladeThemaMitMeldung(this, thema))
         return;
     if (index == 0) {
         oeffneLernen();
@@ -225,24 +228,6 @@ void frmMain::Button_Click(int index)
         ZeigeListView();
         hakeAn(thema);
     }
-}
-
-// Loads the topic; a missing file or one without questions is named in a message instead
-// of opening a window that would have nothing to show.
-bool frmMain::themaLadbar(int thema)
-{
-    const QString datei = QDir::toNativeSeparators(katalog().Dateiname(thema));
-    if (katalog().LadeThema(qint16(thema)) != Katalog::Ladeergebnis::Geladen) {
-        Meldung::zeige(this, QStringLiteral("Die Themendatei\n%1\nfehlt oder kann nicht gelesen werden !").arg(datei),
-                       QStringLiteral("Themendatei"));
-        return false;
-    }
-    if (katalog().AnzahlFragen < 1) {
-        Meldung::zeige(this, QStringLiteral("Die Themendatei\n%1\nenthält keine Fragen !").arg(datei),
-                       QStringLiteral("Themendatei"));
-        return false;
-    }
-    return true;
 }
 
 // Every run gets a new window, which the modal call's end destroys.

@@ -49,7 +49,6 @@ private:
 
     int angehakt() const;
     void hakeAn(int thema);
-    bool themaLadbar(int thema);
     void oeffneLernen();
     void oeffneAbfrage();
 

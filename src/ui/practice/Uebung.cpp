@@ -1,0 +1,69 @@
+#include "Uebung.h"
+
+#include "Katalog.h"
+#include "Meldung.h"
+#include "Themenstart.h"
+#include "Verlauf.h"
+#include "frmRueckblick.h"
+#include "quiz/frmAbfrage.h"
+
+#include <QDir>
+
+namespace {
+
+void verlaufUnlesbar(QWidget* eltern, const QString& titel)
+{
+    Meldung::zeige(eltern,
+                   QStringLiteral("Der Antwortverlauf\n%1\nkann nicht gelesen werden !")
+                       .arg(QDir::toNativeSeparators(Verlauf::dateiname())),
+                   titel);
+}
+
+} // namespace
+
+namespace Uebung {
+
+void fehlerUeben(QWidget* eltern, int thema)
+{
+    const QString titel = QStringLiteral("Fehler üben");
+    if (!ladeThemaMitMeldung(eltern, thema))
+        return;
+    QList<QByteArray> kennungen;
+    for (int n = 1; n <= katalog().AnzahlFragen; ++n)
+        kennungen << Verlauf::kennung(katalog(), n);
+    bool gelesen = true;
+    const QList<int> fragen = Verlauf::fehlerfragen(thema, kennungen, &gelesen);
+    if (!gelesen) {
+        verlaufUnlesbar(eltern, titel);
+        return;
+    }
+    if (fragen.isEmpty()) {
+        Meldung::zeige(eltern,
+                       QStringLiteral("In diesem Thema gibt es keine Fragen, die Sie zuletzt falsch beantwortet haben !"),
+                       titel);
+        return;
+    }
+    frmAbfrage fenster(eltern, fragen, Verlauf::Modus::Fehler);
+    fenster.exec();
+}
+
+void rueckblick(QWidget* eltern, int thema)
+{
+    const QString titel = QStringLiteral("Rückblick");
+    bool gelesen = true;
+    const QList<Verlauf::Eintrag> lauf = Verlauf::letzterLauf(thema, &gelesen);
+    if (!gelesen) {
+        verlaufUnlesbar(eltern, titel);
+        return;
+    }
+    if (lauf.isEmpty()) {
+        Meldung::zeige(eltern, QStringLiteral("Dieses Thema haben Sie noch nicht abgefragt !"), titel);
+        return;
+    }
+    if (!ladeThemaMitMeldung(eltern, thema))
+        return;
+    frmRueckblick fenster(eltern, lauf);
+    fenster.exec();
+}
+
+} // namespace Uebung

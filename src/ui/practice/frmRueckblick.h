@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Verlauf.h"
+
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// The review of a topic's latest quiz or drill: each question with the answer chosen and the
+// correct one, the wrong ones first. The loaded topic gives the texts; a question edited since
+// the run is named as such. Escape or "&Schließen" close it.
+class frmRueckblick : public QDialog {
+    Q_OBJECT
+public:
+    frmRueckblick(QWidget* eltern, const QList<Verlauf::Eintrag>& lauf);
+
+    QLabel* bez_Titel;
+    QLabel* bez_Lauf;
+    QListWidget* LView_Fragen;
+    QLabel* bez_Hinweis;
+    QPushButton* cmd_Schliessen;
+
+private:
+    void fuelle(const QList<Verlauf::Eintrag>& lauf);
+};

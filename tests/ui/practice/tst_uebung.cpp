@@ -1,0 +1,265 @@
+#include "Katalog.h"
+#include "Meldung.h"
+#include "Modal.h"
+#include "TestOrdner.h"
+#include "Textfeld.h"
+#include "User.h"
+#include "Verlauf.h"
+#include "main/frmMain.h"
+#include "practice/frmRueckblick.h"
+#include "quiz/Bildfeld.h"
+#include "quiz/frmAbfrage.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// The practice from the topic list's context menu: the drill of the learner's mistakes and the
+// review of the latest run, driven through the real menu and windows.
+namespace {
+
+// Answers the open quiz window's next questions, right or wrong as `richtig` says, by the keys
+// a learner would press; after the last one of the run it leaves through the result dialog.
+void beantworte(QWidget* modal, const QList<bool>& richtig, bool bisZumErgebnis = true)
+{
+    auto* fenster = qobject_cast<frmAbfrage*>(modal);
+    QVERIFY(fenster);
+    BeimNaechstenModal ergebnis([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); }, "frmAbfrageEnde");
+    for (bool r : richtig) {
+        const QStringList frage = fenster->bez_Frage->toPlainText().split(' ');
+        const int loesung = katalog().Loesung(frage.value(1).toInt());
+        const int gewaehlt = r ? loesung : loesung % 4 + 1;
+        for (int k = 1; k <= 4; ++k) {
+            if (fenster->Img_Kasten[k]->Tag == QString::number(gewaehlt))
+                QTest::keyClick(fenster->cmd_Kontrolle, Qt::Key(Qt::Key_0 + k));
+        }
+        QTest::keyClick(fenster->cmd_Kontrolle, Qt::Key_Space);
+        QTRY_VERIFY(fenster->cmd_NFrage->isEnabled());
+        QTest::keyClick(fenster->cmd_NFrage, Qt::Key_Space);
+    }
+    if (bisZumErgebnis)
+        QTRY_VERIFY(ergebnis.lief());
+}
+
+// Acts on the context menu once it is open: the test presses the access key of an entry.
+struct BeimMenue {
+    explicit BeimMenue(std::function<void(QMenu*)> aktion)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, aktion] {
+            auto* menue = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menue || !menue->isVisible())
+                return;
+            timer.stop();
+            lief = true;
+            aktion(menue);
+        });
+        timer.start(5);
+    }
+    QTimer timer;
+    bool lief = false;
+};
+
+QStringList eintraege(QMenu* menue)
+{
+    QStringList liste;
+    for (QAction* a : menue->actions()) {
+        if (!a->isSeparator())
+            liste << a->text() + (a->isEnabled() ? "" : " (aus)");
+    }
+    return liste;
+}
+
+} // namespace
+
+class tst_Uebung : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_ordner = std::make_unique<TestOrdner>();
+        frmAbfrage::pauseMs = 1;
+        m_ordner->schreibeAlleThemen(4);
+        m_ordner->schreibe("USER.QXV", userDatei(QList<int>(11, 1)));
+    }
+    void cleanup()
+    {
+        m_ordner.reset();
+        frmAbfrage::pauseMs = 650;
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // Right click, Menu key and Shift+F10 open the menu for the topic under the pointer or the
+    // current one; the checks stay as they were.
+    void kontextmenue_data()
+    {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<int>("thema");
+        QTest::newRow("right click on topic 6") << "maus" << 6;
+        QTest::newRow("right click below the topics") << "leer" << 0;
+        QTest::newRow("Menu key") << "menue" << 2;
+        QTest::newRow("Shift+F10") << "f10" << 2;
+    }
+    void kontextmenue()
+    {
+        QFETCH(QString, weg);
+        QFETCH(int, thema);
+        frmMain fenster;
+        fenster.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+        fenster.LView->item(3)->setCheckState(Qt::Checked);
+        fenster.LView->setCurrentRow(1);
+        const QRect feld = fenster.LView->visualItemRect(fenster.LView->item(5));
+        const QRect liste = fenster.LView->viewport()->rect();
+
+        QStringList gesehen;
+        BeimMenue menue([&](QMenu* m) {
+            gesehen = eintraege(m);
+            // "&Rückblick", or away when there is nothing to choose.
+            QTest::keyClick(m, thema ? Qt::Key_R : Qt::Key_Escape);
+        });
+        if (weg == "maus" || weg == "leer") {
+            const QPoint wo = weg == "maus" ? feld.center() : QPoint(liste.center().x(), liste.bottom() - 2);
+            QContextMenuEvent ereignis(QContextMenuEvent::Mouse, wo, fenster.LView->viewport()->mapToGlobal(wo));
+            QApplication::sendEvent(fenster.LView->viewport(), &ereignis);
+        } else if (weg == "menue") {
+            QContextMenuEvent ereignis(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+            QApplication::sendEvent(fenster.LView, &ereignis);
+        } else {
+            QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+        }
+        QTRY_VERIFY(menue.lief);
+        const QString aus = thema ? "" : " (aus)";
+        QCOMPARE(gesehen.mid(0, 2), (QStringList{"&Fehler üben" + aus, "&Rückblick" + aus}));
+        // The review of a topic never quizzed says so; below the topics nothing is asked.
+        QCOMPARE(Meldung::gefragt().size(), thema ? 1 : 0);
+        if (thema)
+            QCOMPARE(Meldung::gefragt().first().text, QString("Dieses Thema haben Sie noch nicht abgefragt !"));
+        for (int i = 0; i < 11; ++i)
+            QCOMPARE(fenster.LView->item(i)->checkState(), i == 3 ? Qt::Checked : Qt::Unchecked);
+        fenster.close();
+    }
+
+    // A quiz with two wrong answers, the drill of exactly those two through the menu, a drill
+    // that gets one right, and the review of that drill. No grade changes but the quiz's.
+    void fehlerUebenUndRueckblick()
+    {
+        frmMain fenster;
+        fenster.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+        const auto ueberMenue = [&](Qt::Key taste) {
+            fenster.LView->setCurrentRow(3);
+            BeimMenue menue([taste](QMenu* m) { QTest::keyClick(m, taste); });
+            QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+            QVERIFY(menue.lief);
+        };
+
+        fenster.LView->item(3)->setCheckState(Qt::Checked);
+        BeimNaechstenModal abfrage([](QWidget* m) { beantworte(m, {true, false, false, true}); }, "frmAbfrage");
+        fenster.Button[1]->click();
+        QVERIFY(abfrage.lief());
+        QCOMPARE(Benutzer().Ergebnis(4), qint16(2));
+
+        QStringList gefragt;
+        QString insgesamt;
+        BeimNaechstenModal drill(
+            [&](QWidget* m) {
+                auto* f = qobject_cast<frmAbfrage*>(m);
+                insgesamt = f->bez_FrInsgesamt->text();
+                gefragt << f->bez_Frage->toPlainText();
+                beantworte(m, {true}, false);
+                gefragt << f->bez_Frage->toPlainText();
+                beantworte(m, {false});
+            },
+            "frmAbfrage");
+        Benutzer().setzeErgebnis(4, 3);
+        ueberMenue(Qt::Key_F);
+        QVERIFY(drill.lief());
+        QCOMPARE(gefragt, (QStringList{"Frage 2", "Frage 3"}));
+        QCOMPARE(insgesamt, QString("2"));
+        QCOMPARE(Benutzer().Ergebnis(4), qint16(3));
+
+        // The next drill asks only the one still wrong.
+        BeimNaechstenModal zweiter(
+            [&](QWidget* m) {
+                auto* f = qobject_cast<frmAbfrage*>(m);
+                QCOMPARE(f->bez_FrInsgesamt->text(), QString("1"));
+                QCOMPARE(f->bez_Frage->toPlainText(), QString("Frage 3"));
+                beantworte(m, {true});
+            },
+            "frmAbfrage");
+        ueberMenue(Qt::Key_F);
+        QVERIFY(zweiter.lief());
+
+        BeimNaechstenModal rueckblick(
+            [&](QWidget* m) {
+                auto* r = qobject_cast<frmRueckblick*>(m);
+                QVERIFY(r);
+                QCOMPARE(r->windowTitle(), QString("Rückblick"));
+                QCOMPARE(r->LView_Fragen->count(), 1);
+                QCOMPARE(r->LView_Fragen->item(0)->data(Qt::AccessibleTextRole).toString(),
+                         QString("Richtig. Frage 3: Frage 3 Ihre Antwort, richtig: Antwort 3.3"));
+                QTest::keyClick(r, Qt::Key_Escape);
+            },
+            "frmRueckblick");
+        ueberMenue(Qt::Key_R);
+        QVERIFY(rueckblick.lief());
+
+        // Nothing left to drill.
+        ueberMenue(Qt::Key_F);
+        QCOMPARE(Meldung::gefragt().last().text,
+                 QString("In diesem Thema gibt es keine Fragen, die Sie zuletzt falsch beantwortet haben !"));
+        fenster.close();
+    }
+
+    // The review lists the wrong answers first, each with the answer chosen and the right one.
+    void rueckblickFalscheZuerst()
+    {
+        katalog().bildeDateiPfad();
+        katalog().LadeThema(2);
+        Verlauf::Schreiber lauf(Verlauf::Modus::Abfrage);
+        for (int n = 1; n <= 4; ++n)
+            lauf.schreibe(2, Verlauf::kennung(katalog(), n), n % 2 ? katalog().Loesung(n) : 1, n % 2);
+        frmRueckblick fenster(nullptr, Verlauf::letzterLauf(2));
+        fenster.show();
+        QStringList zeilen;
+        for (int i = 0; i < fenster.LView_Fragen->count(); ++i)
+            zeilen << fenster.LView_Fragen->item(i)->data(Qt::AccessibleTextRole).toString();
+        QCOMPARE(zeilen, (QStringList{"Falsch. Frage 2: Frage 2 Ihre Antwort: Antwort 2.1 Richtige Antwort: Antwort 2.2",
+                                      "Falsch. Frage 4: Frage 4 Ihre Antwort: Antwort 4.1 Richtige Antwort: Antwort 4.4",
+                                      "Richtig. Frage 1: Frage 1 Ihre Antwort, richtig: Antwort 1.1",
+                                      "Richtig. Frage 3: Frage 3 Ihre Antwort, richtig: Antwort 3.3"}));
+        QVERIFY(fenster.bez_Lauf->text().endsWith("4 Fragen beantwortet, davon 2 falsch"));
+        QCOMPARE(fenster.focusWidget(), fenster.LView_Fragen);
+        QTest::keyClick(fenster.LView_Fragen, Qt::Key_Return);
+        QVERIFY(!fenster.isVisible());
+    }
+
+    // A history that cannot be written: one message in the quiz, which goes on to its end, and
+    // USER.QXV gets the grade as ever.
+    void verlaufNichtSchreibbar()
+    {
+        QVERIFY(QDir(m_ordner->pfad()).mkdir("VERLAUF.QXV"));
+        frmMain fenster;
+        fenster.LView->item(0)->setCheckState(Qt::Checked);
+        BeimNaechstenModal abfrage([](QWidget* m) { beantworte(m, {true, true, true, true}); }, "frmAbfrage");
+        fenster.Button[1]->click();
+        QVERIFY(abfrage.lief());
+        QCOMPARE(Meldung::gefragt().size(), 1);
+        QCOMPARE(Meldung::gefragt().first().titel, QString("Antwortverlauf"));
+        fenster.close();
+        QCOMPARE(m_ordner->lies("USER.QXV"), userDatei({4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    }
+
+private:
+    std::unique_ptr<TestOrdner> m_ordner;
+};
+
+QTEST_MAIN(tst_Uebung)
+#include "tst_uebung.moc"
