@@ -1,0 +1,104 @@
+#include "Pruefung.h"
+
+#include "Feldleser.h"
+#include "Programmordner.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// The rule file is three short lines; more than this is not a rule file, and a FIFO or a
+// huge file must not keep the trainer reading.
+constexpr qsizetype kHoechstensBytes = 4096;
+
+constexpr int kHoechstFragen = 330; // all eleven topics at 30 questions
+constexpr int kHoechstMinuten = 600;
+
+// Up to kHoechstensBytes of the device, ending after a whole line when there was more: a line cut
+// at the limit could turn "Fehler",12 into "Fehler",1.
+QByteArray leseBegrenzt(QIODevice& geraet)
+{
+    QByteArray bytes;
+    while (bytes.size() <= kHoechstensBytes) {
+        const QByteArray stueck = geraet.read(kHoechstensBytes + 1 - bytes.size());
+        if (stueck.isEmpty())
+            break;
+        bytes += stueck;
+    }
+    if (bytes.size() > kHoechstensBytes) {
+        bytes.truncate(kHoechstensBytes);
+        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
+    }
+    return bytes;
+}
+
+bool heisst(const QString& name, const char* regel)
+{
+    return name.trimmed().compare(QLatin1String(regel), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+Pruefungsregel Pruefungsregel::lese(QIODevice& geraet)
+{
+    QByteArray bytes = leseBegrenzt(geraet);
+    // Files edited elsewhere may end their lines with LF or CR alone.
+    bytes.replace("\r\n", "\n");
+    bytes.replace('\r', '\n');
+
+    std::optional<int> fragen, minuten, fehler;
+    for (const QByteArray& zeile : bytes.split('\n')) {
+        QBuffer puffer;
+        puffer.setData(zeile);
+        puffer.open(QIODevice::ReadOnly);
+        Feldleser leser(&puffer);
+        const auto name = leser.leseText();
+        const auto wert = leser.leseText();
+        if (!name || !wert)
+            continue;
+        // Not Feldleser::alsZahl: its 0 for text would be a valid count of wrong answers.
+        bool zahl = false;
+        const int w = wert->trimmed().toInt(&zahl);
+        if (!zahl)
+            continue;
+        if (heisst(*name, "Fragen") && w >= 1 && w <= kHoechstFragen)
+            fragen = w;
+        else if (heisst(*name, "Minuten") && w >= 1 && w <= kHoechstMinuten)
+            minuten = w;
+        else if (heisst(*name, "Fehler") && w >= 0 && w < kHoechstFragen)
+            fehler = w;
+    }
+
+    Pruefungsregel regel;
+    regel.fragen = fragen.value_or(regel.fragen);
+    regel.minuten = minuten.value_or(regel.minuten);
+    // A sheet that passes with every answer wrong is no exam: at most one answer fewer.
+    regel.maxFalsch = fehler && *fehler < regel.fragen ? *fehler : std::min(regel.maxFalsch, regel.fragen - 1);
+    return regel;
+}
+
+Pruefungsregel Pruefungsregel::ausDatei(const QString& pfad)
+{
+    // Opening a FIFO would wait for a writer; a folder or a device is no rule file either.
+    if (!QFileInfo(pfad).isFile())
+        return {};
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly))
+        return {};
+    return lese(datei);
+}
+
+bool Pruefungsregel::bestanden(int falschOderOffen) const
+{
+    return falschOderOffen <= maxFalsch;
+}
+
+QString Pruefungsregel::dateiname()
+{
+    return Programmordner::datei(QStringLiteral("PRUEFUNG.QXV"));
+}

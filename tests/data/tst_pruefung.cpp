@@ -1,0 +1,71 @@
+#include "Pruefung.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+using Zahlen = QList<int>;
+
+static Zahlen werte(const Pruefungsregel& r)
+{
+    return {r.fragen, r.minuten, r.maxFalsch};
+}
+static const Zahlen kVorgabe{24, 30, 5};
+
+class tst_Pruefung : public QObject {
+    Q_OBJECT
+private slots:
+    void regelLesen_data()
+    {
+        static const char muell[] =
+            "\r\nFragen\r\n,,,\r\n\"Punkte\",3\r\n\x81\0\",12\r\n\"Fra\r\ngen\",12\r\n\"Minuten\",40,\"Fehler\",1";
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Zahlen>("erwartet");
+        QTest::newRow("any case, LF, quoted")
+            << QByteArray("\"fragen\",30\n\"MINUTEN\", 45\n\"Fehler\",\"0\"") << Zahlen{30, 45, 0};
+        QTest::newRow("bounds, CR") << QByteArray("\"Fehler\",329\r\"Fragen\",330\r\"Minuten\",600")
+                                    << Zahlen{330, 600, 329};
+        QTest::newRow("text, negative") << QByteArray("\"Fragen\",viele\r\n\"Minuten\",-1\r\n\"Fehler\",-1\r\n")
+                                        << kVorgabe;
+        QTest::newRow("zero, huge")
+            << QByteArray("\"Fragen\",0\r\n\"Fragen\",331\r\n\"Minuten\",0\r\n\"Minuten\",601\r\n\"Fehler\",24\r\n")
+            << kVorgabe;
+        QTest::newRow("all wrong passes") << QByteArray("\"Fragen\",3\r\n\"Fehler\",3\r\n") << Zahlen{3, 30, 2};
+        QTest::newRow("garbage") << QByteArray(muell, sizeof muell - 1) << Zahlen{24, 40, 5};
+        QTest::newRow("huge") << "\"Fragen\",12\r\n" + QByteArray(1 << 20, '\n') + "\"Fehler\",1\r\n"
+                              << Zahlen{12, 30, 5};
+        // The first 4 KiB end inside this line: "Fehler",1 must not be taken for 12.
+        QTest::newRow("cut at 4 KiB") << QByteArray(4086, '\n') + "\"Fehler\",12\r\n" << kVorgabe;
+    }
+    void regelLesen()
+    {
+        QFETCH(QByteArray, bytes);
+        QBuffer puffer(&bytes);
+        QVERIFY(puffer.open(QIODevice::ReadOnly));
+        QTEST(werte(Pruefungsregel::lese(puffer)), "erwartet");
+    }
+
+    void regelDatei()
+    {
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath("PRUEFUNG.QXV");
+        QCOMPARE(werte(Pruefungsregel::ausDatei(pfad)), kVorgabe);
+        QCOMPARE(werte(Pruefungsregel::ausDatei(ordner.path())), kVorgabe);
+        QFile datei(pfad);
+        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write("\"Fehler\",3\r\n") == 12);
+        datei.close();
+        QCOMPARE(werte(Pruefungsregel::ausDatei(pfad)), (Zahlen{24, 30, 3}));
+#ifdef Q_OS_UNIX
+        QCOMPARE(mkfifo(qPrintable(ordner.filePath("FIFO")), 0600), 0);
+        QCOMPARE(werte(Pruefungsregel::ausDatei(ordner.filePath("FIFO"))), kVorgabe);
+#endif
+        QVERIFY(Pruefungsregel().bestanden(5) && !Pruefungsregel().bestanden(6));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Pruefung)
+#include "tst_pruefung.moc"
