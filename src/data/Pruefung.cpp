@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <optional>
@@ -102,3 +103,66 @@ QString Pruefungsregel::dateiname()
 {
     return Programmordner::datei(QStringLiteral("PRUEFUNG.QXV"));
 }
+
+namespace Pruefung {
+
+QList<int> verteile(const QList<int>& groessen, int bogen)
+{
+    QList<int> groesse;
+    qint64 alle = 0;
+    for (int g : groessen) {
+        groesse.append(std::max(g, 0));
+        alle += groesse.back();
+    }
+    QList<int> anzahl(groesse.size(), 0);
+    if (bogen <= 0 || alle == 0)
+        return anzahl;
+    if (alle <= bogen)
+        return groesse;
+
+    // Whole parts of bogen * g / alle first, kept as integers so that equal remainders compare equal.
+    QList<qint64> rest(groesse.size());
+    qint64 vergeben = 0;
+    QList<int> reihe;
+    for (int t = 0; t < groesse.size(); ++t) {
+        const qint64 anteil = qint64(bogen) * groesse[t];
+        anzahl[t] = int(anteil / alle);
+        rest[t] = anteil % alle;
+        vergeben += anzahl[t];
+        if (groesse[t] > 0)
+            reihe.append(t);
+    }
+    std::sort(reihe.begin(), reihe.end(), [&](int a, int b) {
+        if (rest[a] != rest[b])
+            return rest[a] > rest[b];
+        if (groesse[a] != groesse[b])
+            return groesse[a] > groesse[b];
+        return a < b;
+    });
+    // Fewer questions are left than topics with a remainder, and a topic's whole part stays below
+    // its size, so no topic gets more than it holds.
+    for (int i = 0; vergeben < bogen && i < reihe.size(); ++i, ++vergeben)
+        ++anzahl[reihe[i]];
+    return anzahl;
+}
+
+QList<Bogenfrage> ziehe(const QList<int>& groessen, int bogen, QRandomGenerator& zufall)
+{
+    const QList<int> anzahl = verteile(groessen, bogen);
+    QList<Bogenfrage> blatt;
+    for (int t = 0; t < anzahl.size(); ++t) {
+        QList<int> fragen(std::max(groessen[t], 0));
+        for (int i = 0; i < fragen.size(); ++i)
+            fragen[i] = i + 1;
+        // The first anzahl[t] steps of a shuffle: every subset of that size equally likely.
+        for (int j = 0; j < anzahl[t]; ++j) {
+            std::swap(fragen[j], fragen[j + zufall.bounded(int(fragen.size()) - j)]);
+            blatt.append({t + 1, fragen[j]});
+        }
+    }
+    for (qsizetype i = blatt.size() - 1; i > 0; --i)
+        std::swap(blatt[i], blatt[zufall.bounded(int(i) + 1)]);
+    return blatt;
+}
+
+} // namespace Pruefung

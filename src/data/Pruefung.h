@@ -4,6 +4,7 @@
 #include <QString>
 
 class QIODevice;
+class QRandomGenerator;
 
 // The rules of the simulated exam sheet, from the small rule file PRUEFUNG.QXV beside the topic files:
 // Windows-1252, one rule a line, a quoted name and a number ("Fragen",24 / "Minuten",30 / "Fehler",5).
@@ -22,3 +23,24 @@ struct Pruefungsregel {
     // PRUEFUNG.QXV in the program folder.
     static QString dateiname();
 };
+
+struct Bogenfrage {
+    int thema; // 1..11
+    int frage; // 1..30 in its topic file
+
+    bool operator==(const Bogenfrage&) const = default;
+};
+
+namespace Pruefung {
+
+// How many questions each topic gives to a sheet of `bogen` questions: in proportion to the topic's size
+// (groessen[0] is topic 1), by the largest remainder method; ties of remainders go to the larger topic, then
+// the lower topic number. Topics of size 0 give none. If the topics hold fewer than `bogen` questions in all,
+// every question is taken.
+QList<int> verteile(const QList<int>& groessen, int bogen);
+
+// A sheet: the counts of verteile(), each topic's questions drawn without repetition, the whole sheet in a
+// random order.
+QList<Bogenfrage> ziehe(const QList<int>& groessen, int bogen, QRandomGenerator& zufall);
+
+} // namespace Pruefung

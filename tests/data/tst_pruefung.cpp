@@ -1,6 +1,7 @@
 #include "Pruefung.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +20,49 @@ static const Zahlen kVorgabe{24, 30, 5};
 class tst_Pruefung : public QObject {
     Q_OBJECT
 private slots:
+    void verteile_data()
+    {
+        QTest::addColumn<Zahlen>("groessen");
+        QTest::addColumn<int>("bogen");
+        QTest::addColumn<Zahlen>("erwartet");
+        // 24 * g / 277: the remainders 142 (29) and 94 (27) are the largest.
+        QTest::newRow("uneven") << Zahlen{26, 24, 24, 25, 24, 25, 24, 25, 24, 29, 27} << 24
+                                << Zahlen{2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3};
+        QTest::newRow("tie: lower number") << Zahlen{10, 10, 10} << 4 << Zahlen{2, 1, 1};
+        QTest::newRow("tie: larger topic") << Zahlen{2, 6, 4} << 3 << Zahlen{0, 2, 1};
+        QTest::newRow("empty topic") << Zahlen{0, 10, 10} << 3 << Zahlen{0, 2, 1};
+        QTest::newRow("too few: all") << Zahlen{0, 5, 3} << 24 << Zahlen{0, 5, 3};
+    }
+    void verteile()
+    {
+        QFETCH(Zahlen, groessen);
+        QFETCH(int, bogen);
+        QTEST(Pruefung::verteile(groessen, bogen), "erwartet");
+    }
+
+    void ziehe()
+    {
+        const Zahlen groessen{26, 24, 24, 25, 24, 25, 0, 25, 24, 29, 27};
+        QSet<Zahlen> reihenfolgen;
+        for (quint32 saat = 1; saat <= 40; ++saat) {
+            QRandomGenerator zufall(saat);
+            Zahlen anzahl(11, 0), reihe;
+            QSet<int> fragen;
+            for (const Bogenfrage& f : Pruefung::ziehe(groessen, 24, zufall)) {
+                fragen.insert(f.thema * 100 + f.frage);
+                ++anzahl[f.thema - 1];
+            }
+            QCOMPARE(fragen.size(), 24);
+            QCOMPARE(anzahl, Pruefung::verteile(groessen, 24));
+            // Too few questions: all of them, and over the seeds in every order.
+            for (const Bogenfrage& f : Pruefung::ziehe({2, 0, 1}, 24, zufall))
+                reihe << f.thema * 100 + f.frage;
+            reihenfolgen.insert(reihe);
+            QCOMPARE(QSet<int>(reihe.begin(), reihe.end()), (QSet<int>{101, 102, 301}));
+        }
+        QCOMPARE(reihenfolgen.size(), 6);
+    }
+
     void regelLesen_data()
     {
         static const char muell[] =
