@@ -9,7 +9,9 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -41,6 +43,48 @@ QByteArray leseBegrenzt(QIODevice& geraet)
 bool heisst(const QString& name, const char* regel)
 {
     return name.trimmed().compare(QLatin1String(regel), Qt::CaseInsensitive) == 0;
+}
+
+// The chance to answer right, as the sheet needs it: a value that is no number says nothing
+// about the question, like one never answered.
+double alsChance(double p)
+{
+    return std::isnan(p) ? 0.25 : std::clamp(p, 0.0, 1.0);
+}
+
+// The distribution of wrong answers among k questions drawn uniformly from a topic, up to
+// `grenze` wrong: more never passes, so that mass is left out. The questions are taken in turn,
+// each onto the sheet with the chance that a uniformly drawn k-subset holds it given how many of
+// the earlier ones it holds, (k - j) / (questions left). That weighs every k-subset with 1/C(n, k),
+// so wahrscheinlichkeit[k][w] is the sum over all k-subsets of the chance of w wrong among them,
+// divided by C(n, k), without the large binomials.
+std::vector<double> falschVerteilung(const QList<double>& treffer, int k, int grenze)
+{
+    const int n = int(treffer.size());
+    const int breite = std::min(k, grenze) + 1;
+    // Row j: j questions on the sheet so far; column w: w of them wrong.
+    std::vector<double> wahrscheinlichkeit(std::size_t(k + 1) * breite, 0.0);
+    auto zelle = [&](int j, int w) -> double& { return wahrscheinlichkeit[std::size_t(j) * breite + w]; };
+    zelle(0, 0) = 1.0;
+
+    for (int i = 0; i < n; ++i) {
+        const double richtig = alsChance(treffer[i]);
+        const int uebrig = n - i;
+        // Descending j reads row j - 1 before this question has changed it.
+        for (int j = std::min(i + 1, k); j >= 0; --j) {
+            const double bleibt = j <= i ? 1.0 - double(k - j) / uebrig : 0.0;
+            const double kommt = j >= 1 ? double(k - j + 1) / uebrig : 0.0;
+            for (int w = std::min(j, breite - 1); w >= 0; --w) {
+                double neu = j <= i ? zelle(j, w) * bleibt : 0.0;
+                if (j >= 1 && w <= j - 1)
+                    neu += zelle(j - 1, w) * kommt * richtig;
+                if (j >= 1 && w >= 1)
+                    neu += zelle(j - 1, w - 1) * kommt * (1.0 - richtig);
+                zelle(j, w) = neu;
+            }
+        }
+    }
+    return std::vector<double>(wahrscheinlichkeit.end() - breite, wahrscheinlichkeit.end());
 }
 
 } // namespace
@@ -163,6 +207,43 @@ QList<Bogenfrage> ziehe(const QList<int>& groessen, int bogen, QRandomGenerator&
     for (qsizetype i = blatt.size() - 1; i > 0; --i)
         std::swap(blatt[i], blatt[zufall.bounded(int(i) + 1)]);
     return blatt;
+}
+
+double trefferchance(const QList<bool>& antworten)
+{
+    const qsizetype n = std::min<qsizetype>(antworten.size(), 3);
+    const auto richtig = std::count(antworten.end() - n, antworten.end(), true);
+    return (0.25 + double(richtig)) / double(1 + n);
+}
+
+double bestehenschance(const QList<QList<double>>& treffer, const Pruefungsregel& regel)
+{
+    const int grenze = regel.maxFalsch;
+    if (grenze < 0)
+        return 0.0;
+    QList<int> groessen;
+    for (const auto& thema : treffer)
+        groessen.append(int(thema.size()));
+    const QList<int> anzahl = verteile(groessen, regel.fragen);
+
+    // Topics are drawn independently, so the sheet's count of wrong answers is the sum of the
+    // topics' counts: convolve, keeping only totals that can still pass.
+    std::vector<double> bogen(grenze + 1, 0.0);
+    bogen[0] = 1.0;
+    for (int t = 0; t < treffer.size(); ++t) {
+        if (anzahl[t] == 0)
+            continue;
+        const std::vector<double> thema = falschVerteilung(treffer[t], anzahl[t], grenze);
+        std::vector<double> summe(grenze + 1, 0.0);
+        for (int a = 0; a <= grenze; ++a)
+            for (int b = 0; b < int(thema.size()) && a + b <= grenze; ++b)
+                summe[a + b] += bogen[a] * thema[b];
+        bogen.swap(summe);
+    }
+    double chance = 0.0;
+    for (double p : bogen)
+        chance += p;
+    return std::clamp(chance, 0.0, 1.0);
 }
 
 } // namespace Pruefung

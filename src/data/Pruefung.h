@@ -43,4 +43,15 @@ QList<int> verteile(const QList<int>& groessen, int bogen);
 // random order.
 QList<Bogenfrage> ziehe(const QList<int>& groessen, int bogen, QRandomGenerator& zufall);
 
+// A question's chance to be answered right, from its own recent answers (oldest first; true = right):
+// the right answers among the last three, plus a guess (1/4) of weight one, over one more than their number.
+// A question never answered is a guess, 1/4; three right in a row give 0.8125, three wrong 0.0625.
+double trefferchance(const QList<bool>& antworten);
+
+// The chance that a sheet drawn by ziehe() has at most regel.maxFalsch wrong answers, when question q of
+// topic t is answered right with chance treffer[t-1][q-1] independently (treffer[t-1].size() is topic t's
+// size). Exact, without sampling: per topic over every equally likely draw of its share, then the topics'
+// counts of wrong answers added up.
+double bestehenschance(const QList<QList<double>>& treffer, const Pruefungsregel& regel);
+
 } // namespace Pruefung

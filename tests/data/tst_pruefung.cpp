@@ -10,6 +10,7 @@
 #endif
 
 using Zahlen = QList<int>;
+using Chancen = QList<QList<double>>;
 
 static Zahlen werte(const Pruefungsregel& r)
 {
@@ -108,6 +109,62 @@ private slots:
         QCOMPARE(werte(Pruefungsregel::ausDatei(ordner.filePath("FIFO"))), kVorgabe);
 #endif
         QVERIFY(Pruefungsregel().bestanden(5) && !Pruefungsregel().bestanden(6));
+    }
+
+    void trefferchance()
+    {
+        QCOMPARE(Pruefung::trefferchance({}), 0.25);
+        QCOMPARE(Pruefung::trefferchance({false, true, true, true}), 0.8125);
+        // Every history of up to eight answers: a right answer never lowers, a wrong one never raises.
+        for (int bits = 1; bits < 1 << 9; ++bits) {
+            QList<bool> a;
+            for (int i = 0; bits >> (i + 1); ++i)
+                a << bool(bits >> i & 1);
+            QVERIFY(Pruefung::trefferchance(a + QList<bool>{true}) >= Pruefung::trefferchance(a));
+            QVERIFY(Pruefung::trefferchance(a + QList<bool>{false}) <= Pruefung::trefferchance(a));
+        }
+    }
+
+    void bestehenschance_data()
+    {
+        QTest::addColumn<Chancen>("treffer");
+        QTest::addColumn<Zahlen>("regel"); // questions, wrong answers
+        QTest::addColumn<double>("erwartet");
+        QTest::newRow("two sure, one guess") << Chancen{{1, 1, 0.25}} << Zahlen{3, 0} << 0.25;
+        QTest::newRow("one of a sure and a lost") << Chancen{{1, 0}} << Zahlen{1, 0} << 0.5;
+        // Sheets {1,2}, {1,3}, {2,3}: none wrong in 0, 1/2, 0 of them; at most one in 1, 1, 1/2.
+        QTest::newRow("two of three, none wrong") << Chancen{{1, 0, 0.5}} << Zahlen{2, 0} << 1.0 / 6;
+        QTest::newRow("two of three, one wrong") << Chancen{{1, 0, 0.5}} << Zahlen{2, 1} << 5.0 / 6;
+        // One question from each topic, each wrong with 1/2: at most one of three wrong.
+        QTest::newRow("three topics") << Chancen{{1, 0}, {0.5}, {0.5, 0.5}} << Zahlen{3, 1} << 0.5;
+        QTest::newRow("too few questions") << Chancen{{0, 0}, {}} << Zahlen{24, 1} << 0.0;
+    }
+    void bestehenschance()
+    {
+        QFETCH(Chancen, treffer);
+        QFETCH(Zahlen, regel);
+        QTEST(Pruefung::bestehenschance(treffer, {regel[0], 30, regel[1]}), "erwartet");
+    }
+
+    // The whole catalogue: raising any one chance never lowers the result; and how long it takes.
+    void bestehenschanceGanzerKatalog()
+    {
+        QRandomGenerator zufall(3);
+        Chancen treffer(11, QList<double>(30));
+        for (auto& thema : treffer)
+            std::generate(thema.begin(), thema.end(), [&] { return zufall.generateDouble(); });
+        for (int i = 0; i < 200; ++i) {
+            const Pruefungsregel regel{24, 30, i % 8};
+            const double vorher = Pruefung::bestehenschance(treffer, regel);
+            double& p = treffer[zufall.bounded(11)][zufall.bounded(30)];
+            p += (1 - p) * zufall.generateDouble();
+            const double nachher = Pruefung::bestehenschance(treffer, regel);
+            QVERIFY(vorher >= 0 && nachher >= vorher - 1e-12 && nachher <= 1);
+        }
+        QBENCHMARK
+        {
+            Pruefung::bestehenschance(treffer, Pruefungsregel{});
+        }
     }
 };
 
