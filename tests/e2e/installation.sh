@@ -9,7 +9,7 @@ ziel=$(mktemp -d)
 trap 'rm -rf "$ziel"' EXIT
 fehler() { echo "FAIL: $*" >&2; exit 1; }
 
-ordner_dateien="Readme.txt QXV.1 QXV.2 QXV.3 QXV.4 QXV.5 QXV.6 QXV.7 QXV.8 QXV.9 QXV.10 QXV.11"
+ordner_dateien="Readme.txt PRUEFUNG.QXV QXV.1 QXV.2 QXV.3 QXV.4 QXV.5 QXV.6 QXV.7 QXV.8 QXV.9 QXV.10 QXV.11"
 
 cmake --install "$build" --prefix "$ziel/prefix" >/dev/null
 [ -x "$ziel/prefix/selvarot/selvarot" ] || fehler "program missing"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QIODevice;
+class QRandomGenerator;
+
+// The rules of the simulated exam sheet, from the small rule file PRUEFUNG.QXV beside the topic files:
+// Windows-1252, one rule a line, a quoted name and a number ("Fragen",24 / "Minuten",30 / "Fehler",5).
+// Names are matched without regard to case; blank, unknown and garbled lines are skipped. A value that is
+// missing, not a number or absurd keeps its default. Sensible means: questions 1..330 (the whole catalogue),
+// minutes 1..600, wrong answers 0..questions-1 (all wrong never passes; on a sheet of fewer than six
+// questions the default becomes questions-1). Only the first 4 KiB of the file are read.
+struct Pruefungsregel {
+    int fragen = 24;                                     // questions on a sheet
+    int minuten = 30;                                    // time allowed
+    int maxFalsch = 5;                                   // most wrong (or open) answers that still pass
+    static Pruefungsregel lese(QIODevice& geraet);       // defaults for what is missing, unreadable or absurd
+    static Pruefungsregel ausDatei(const QString& pfad); // a missing or unreadable file gives the defaults
+    bool bestanden(int falschOderOffen) const;           // falschOderOffen <= maxFalsch
+
+    // PRUEFUNG.QXV in the program folder.
+    static QString dateiname();
+};
+
+struct Bogenfrage {
+    int thema; // 1..11
+    int frage; // 1..30 in its topic file
+
+    bool operator==(const Bogenfrage&) const = default;
+};
+
+namespace Pruefung {
+
+// How many questions each topic gives to a sheet of `bogen` questions: in proportion to the topic's size
+// (groessen[0] is topic 1), by the largest remainder method; ties of remainders go to the larger topic, then
+// the lower topic number. Topics of size 0 give none. If the topics hold fewer than `bogen` questions in all,
+// every question is taken.
+QList<int> verteile(const QList<int>& groessen, int bogen);
+
+// A sheet: the counts of verteile(), each topic's questions drawn without repetition, the whole sheet in a
+// random order.
+QList<Bogenfrage> ziehe(const QList<int>& groessen, int bogen, QRandomGenerator& zufall);
+
+// A question's chance to be answered right, from its own recent answers (oldest first; true = right):
+// the right answers among the last three, plus a guess (1/4) of weight one, over one more than their number.
+// A question never answered is a guess, 1/4; three right in a row give 0.8125, three wrong 0.0625.
+double trefferchance(const QList<bool>& antworten);
+
+// The chance that a sheet drawn by ziehe() has at most regel.maxFalsch wrong answers, when question q of
+// topic t is answered right with chance treffer[t-1][q-1] independently (treffer[t-1].size() is topic t's
+// size). Exact, without sampling: per topic over every equally likely draw of its share, then the topics'
+// counts of wrong answers added up.
+double bestehenschance(const QList<QList<double>>& treffer, const Pruefungsregel& regel);
+
+} // namespace Pruefung
