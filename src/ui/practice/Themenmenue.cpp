@@ -1,5 +1,6 @@
 #include "Themenmenue.h"
 
+#include "Twips.h"
 #include "Uebung.h"
 
 #include <QContextMenuEvent>
@@ -19,6 +20,7 @@ QMenu* Themenmenue::baue(QWidget* eltern, int thema)
 {
     auto* menue = new QMenu(eltern);
     menue->setObjectName(QStringLiteral("Themenmenue"));
+    menue->setFont(arial(9));
     const auto eintrag = [&](const QString& text, const QString& name, bool fuerThema) {
         QAction* aktion = menue->addAction(text);
         aktion->setObjectName(name);

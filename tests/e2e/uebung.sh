@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Drives the practice from the topic list's context menu on a real X server with real key
+# presses: a quiz with wrong answers, the drill of exactly those through Shift+F10, and the
+# review of the drill. The answer history must then hold the drill's answers to the very
+# questions the quiz got wrong.
+# Usage: uebung.sh <path of the built program>
+set -euo pipefail
+
+programm=$1
+for werkzeug in Xvfb xdotool import; do
+    command -v "$werkzeug" >/dev/null || { echo "SKIP: $werkzeug is not installed"; exit 77; }
+done
+
+ordner=$(mktemp -d)
+xvfb_pid=
+programm_pid=
+aufraeumen() {
+    [ -n "$programm_pid" ] && kill "$programm_pid" 2>/dev/null || true
+    stoppe_xvfb
+    rm -rf "$ordner"
+}
+trap aufraeumen EXIT
+fehler() { echo "FAIL: $*" >&2; exit 1; }
+
+# shellcheck source=../../scripts/x11.sh
+source "$(dirname "$0")/../../scripts/x11.sh"
+starte_xvfb
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+
+# Topic 1: question 1 has no valid correct answer, so it is always answered wrong; the others
+# are right or wrong as the shuffle falls. The other topics only fill the list.
+cp "$programm" "$ordner/"
+{
+    printf '"Uebungsthema","E2E",5\r\n'
+    printf '"Frage 1","A","B","C","D",9\r\n'
+    for f in 2 3 4 5; do printf '"Frage %s","A","B","C","D",%s\r\n' "$f" $(((f - 1) % 4 + 1)); done
+} >"$ordner/QXV.1"
+for nr in $(seq 2 11); do printf '"Thema %s","E2E",1\r\n"F","A","B","C","D",1\r\n' "$nr" >"$ordner/QXV.$nr"; done
+printf '" "," "\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' >"$ordner/USER.QXV"
+
+(cd "$ordner" && exec "./$(basename "$programm")") &
+programm_pid=$!
+haupt=$(fenster "Selvarot I/II - Theorie")
+
+# The quiz: box 1 for every question.
+tippe "$haupt" space alt+a
+abfrage=$(fenster "Kontrolle")
+falsch=0
+for _ in 1 2 3 4 5; do
+    tippe "$abfrage" 1 space
+    [ "$(urteil "$abfrage")" = falsch ] && falsch=$((falsch + 1))
+    sleep 0.8
+    tippe "$abfrage" space
+done
+tippe "$(fenster "Ergebnis")" Return
+weg "Kontrolle"
+
+# The drill through Shift+F10 and its access key: exactly as many questions as were wrong.
+tippe "$haupt" shift+F10 f
+drill=$(fenster "Kontrolle")
+for i in $(seq "$falsch"); do
+    xdotool search --onlyvisible --name '^Ergebnis$' >/dev/null 2>&1 && fehler "the drill ended after $((i - 1)) of $falsch questions"
+    tippe "$drill" 2 space
+    urteil "$drill" >/dev/null
+    sleep 0.8
+    tippe "$drill" space
+done
+tippe "$(fenster "Ergebnis")" Return
+weg "Kontrolle"
+
+# The history: the drill asked the questions the quiz got wrong, in file order.
+zeilen() { tr -d '\r' <"$ordner/VERLAUF.QXV" | awk -F, -v modus="\"$1\"" -v richtig="${2:-}" \
+    '$3 == modus && (richtig == "" || $7 == richtig) { print $5 }'; }
+[ "$(zeilen Abfrage | wc -l)" -eq 5 ] || fehler "the quiz left $(zeilen Abfrage | wc -l) lines, not 5"
+[ "$(zeilen Fehler)" = "$(zeilen Abfrage 0)" ] ||
+    fehler "the drill asked $(zeilen Fehler | tr '\n' ' ') instead of $(zeilen Abfrage 0 | tr '\n' ' ')"
+
+# The review of the drill opens from the keyboard and closes with Escape.
+tippe "$haupt" shift+F10 r
+rueckblick=$(fenster "Rückblick")
+[ "$(xdotool getwindowgeometry "$rueckblick" | sed -n 's/.*Geometry: //p')" = 527x410 ] || fehler "review window size"
+tippe "$rueckblick" Escape
+weg "Rückblick"
+
+tippe "$haupt" alt+e
+tippe "$(fenster "Beenden ?")" Return
+for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$programm_pid" 2>/dev/null && fehler "the program did not end"
+programm_pid=
+echo "1 passed, 0 failed ($falsch of 5 wrong, drilled from the context menu)"
