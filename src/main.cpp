@@ -10,7 +10,9 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(Anwendung::Titel);
+    // The name of the learner's data folder (~/.local/share/selvarot, %APPDATA%\selvarot) and of
+    // the program's window class; the windows show the title.
+    QApplication::setApplicationName(QStringLiteral("selvarot"));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(Anwendung::Major).arg(Anwendung::Minor).arg(Anwendung::Revision));
     QApplication::setWindowIcon(Bilder::programmIcon());

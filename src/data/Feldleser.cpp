@@ -37,7 +37,7 @@ bool Feldleser::fuelleBis(qsizetype index)
 // The byte at m_pos + abstand, or -1 past the end of the data.
 int Feldleser::zeichen(qsizetype abstand)
 {
-    if (!fuelleBis(m_pos + abstand))
+    if (m_erschoepft || !fuelleBis(m_pos + abstand))
         return -1;
     return static_cast<unsigned char>(m_puffer.at(m_pos + abstand));
 }
@@ -46,19 +46,26 @@ bool Feldleser::amEnde() { return zeichen() < 0; }
 
 bool Feldleser::nurNochLeerraum()
 {
-    for (qsizetype i = 0;; ++i) {
+    // Blank lines beyond the bound are taken for the end, so the look-ahead stays small.
+    for (qsizetype i = 0; i <= Grenze; ++i) {
         const int c = zeichen(i);
         if (c < 0)
             return true;
         if (!istLeer(c) && !istZeilenende(c))
             return false;
     }
+    return true;
 }
 
 std::optional<QByteArray> Feldleser::leseFeld()
 {
-    while (istLeer(zeichen()))
+    for (qsizetype leer = 0; istLeer(zeichen()); ++leer) {
+        if (leer == Grenze) {
+            m_erschoepft = true;
+            return std::nullopt;
+        }
         ++m_pos;
+    }
     int c = zeichen();
     if (c < 0)
         return std::nullopt;
@@ -67,15 +74,28 @@ std::optional<QByteArray> Feldleser::leseFeld()
     if (c == '"') {
         ++m_pos;
         while ((c = zeichen()) >= 0 && c != '"') {
+            if (feld.size() == Grenze) {
+                m_erschoepft = true;
+                return feld;
+            }
             feld.append(char(c));
             ++m_pos;
         }
         if (c == '"')
             ++m_pos;
-        while ((c = zeichen()) >= 0 && !istTrenner(c))
+        for (qsizetype rest = 0; (c = zeichen()) >= 0 && !istTrenner(c); ++rest) {
+            if (rest == Grenze) {
+                m_erschoepft = true;
+                return feld;
+            }
             ++m_pos;
+        }
     } else {
         while ((c = zeichen()) >= 0 && !istTrenner(c)) {
+            if (feld.size() == Grenze) {
+                m_erschoepft = true;
+                return feld;
+            }
             feld.append(char(c));
             ++m_pos;
         }

@@ -21,6 +21,12 @@ class QIODevice;
 // The device is read in chunks and never further than the fields asked for.
 class Feldleser {
 public:
+    // Far above any real title, question or answer. A field, or a run of blanks, that goes on
+    // past it is damage (a quote that never closes, a device in a file's place): the reader
+    // keeps what it has and stops there, as at the end of the data, instead of reading on
+    // through the rest of the file.
+    static constexpr qsizetype Grenze = 64 * 1024;
+
     explicit Feldleser(QIODevice* geraet);
 
     bool amEnde();
@@ -41,4 +47,5 @@ private:
     QIODevice* m_geraet;
     QByteArray m_puffer;
     qsizetype m_pos = 0;
+    bool m_erschoepft = false;
 };

@@ -4,10 +4,15 @@
 #include "Programmordner.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
 const QString kLeer;
+
+// Only a plain file is read. A pipe, a device or a link to one in a topic file's place would
+// block the start or never end; it counts as a file that cannot be read.
+bool oeffne(QFile& datei) { return QFileInfo(datei.fileName()).isFile() && datei.open(QIODevice::ReadOnly); }
 
 QString ersetzeAnfuehrung(QString text) { return text.replace(QLatin1Char('*'), QLatin1Char('"')); }
 
@@ -40,7 +45,7 @@ Katalog::Ladeergebnis Katalog::LadeThema(qint16 nr)
     if (nr < 1 || nr > AnzahlThemen)
         return Ladeergebnis::NummerUngueltig;
     QFile datei(Dateiname(nr));
-    if (!datei.open(QIODevice::ReadOnly))
+    if (!oeffne(datei))
         return Ladeergebnis::DateiNichtLesbar;
     LadeThema(datei, nr);
     return Ladeergebnis::Geladen;
@@ -92,7 +97,7 @@ void Katalog::LadeDateiListe()
     for (int i = 1; i <= AnzahlThemen; ++i) {
         QFile datei(Dateiname(i));
         bool gelesen = false;
-        m_dateiListe[i] = datei.open(QIODevice::ReadOnly) ? leseTitel(datei, &gelesen) : QString();
+        m_dateiListe[i] = oeffne(datei) ? leseTitel(datei, &gelesen) : QString();
         if (gelesen)
             m_zustand[i] = Dateizustand::Gelesen;
         else

@@ -1,10 +1,11 @@
 #include "User.h"
 
+#include "Benutzerordner.h"
 #include "Feldleser.h"
-#include "Programmordner.h"
 #include "Windows1252.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -68,12 +69,14 @@ Benutzerwertung& Benutzer()
 
 namespace User {
 
-QString dateiname() { return Programmordner::datei(QStringLiteral("USER.QXV")); }
+QString dateiname() { return Benutzerordner::datei(QStringLiteral("USER.QXV")); }
 
 bool LadeBenutzer(const std::function<void()>& ersterStart)
 {
-    QFile datei(dateiname());
-    if (datei.open(QIODevice::ReadOnly) && Benutzer().lese(datei))
+    // Only a plain file is read: a pipe or a device in its place would never end.
+    const QString pfad = Benutzerordner::lesedatei(QStringLiteral("USER.QXV"));
+    QFile datei(pfad);
+    if (QFileInfo(pfad).isFile() && datei.open(QIODevice::ReadOnly) && Benutzer().lese(datei))
         return true;
     datei.close();
     if (ersterStart)
@@ -90,6 +93,11 @@ bool schreibe(const Benutzerwertung& wertung, QIODevice& geraet)
 
 bool SpeichereBenutzer(QString* fehler)
 {
+    if (!Benutzerordner::legeAn()) {
+        if (fehler)
+            *fehler = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(Benutzerordner::pfad());
+        return false;
+    }
     QSaveFile datei(dateiname());
     // Unbuffered, so that a short write (a full disk, a file-size limit) shows in what write()
     // returns: QSaveFile itself would commit a file that was cut short.

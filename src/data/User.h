@@ -7,7 +7,8 @@
 
 class QIODevice;
 
-// The user's grades, kept in USER.QXV in the program folder: a first line with two quoted
+// The user's grades, kept in USER.QXV (in the program folder, or in the learner's data folder
+// where the program folder is write-protected, see Benutzerordner): a first line with two quoted
 // texts that the trainer carries along unchanged, then one grade a line for topics 1 to 11.
 // Grade 1: not yet quizzed; 2: below 80 % right; 3: from 80 %; 4: from 99 %.
 struct Benutzerwertung {
@@ -36,6 +37,7 @@ Benutzerwertung& Benutzer();
 
 namespace User {
 
+// The file the grades are saved to this run.
 QString dateiname();
 
 // Reads USER.QXV. If it is missing, cannot be read or ends too early, ersterStart is

@@ -1,5 +1,6 @@
 #include "TestOrdner.h"
 
+#include "Benutzerordner.h"
 #include "Katalog.h"
 #include "Meldung.h"
 #include "Programmordner.h"
@@ -14,13 +15,19 @@ TestOrdner::TestOrdner()
 {
     QVERIFY2(m_ordner.isValid(), "no temporary folder");
     Programmordner::setze(m_ordner.path());
+    Benutzerordner::setzeZurueck();
+    Benutzerordner::setzeDatenordner(m_ordner.filePath(QStringLiteral("Daten")));
     katalog() = Katalog();
     Benutzer() = Benutzerwertung();
     Meldung::beantworteAutomatisch();
     Meldung::vergiss();
 }
 
-TestOrdner::~TestOrdner() { Meldung::vergiss(); }
+TestOrdner::~TestOrdner()
+{
+    Meldung::vergiss();
+    Benutzerordner::setzeZurueck();
+}
 
 QString TestOrdner::datei(const QString& name) const { return m_ordner.filePath(name); }
 

@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 
 // A program folder of the test's own: topic files and USER.QXV go here, and the program's
-// state (question bank, grades, message log) starts fresh.
+// state (question bank, grades, message log) starts fresh. The learner's data folder, for a
+// program folder that cannot be written, is its subfolder "Daten".
 class TestOrdner {
 public:
     TestOrdner();

@@ -140,6 +140,36 @@ private slots:
         QVERIFY(puffer.pos() <= 4096);
     }
 
+    // Past the bound a field is damage: the reader keeps what it has, stops there, and has read
+    // no further than the bound and one chunk.
+    void grenze_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("felder");
+        const qsizetype g = Feldleser::Grenze;
+        const QByteArray voll(g, 'x');
+        QTest::newRow("quoted field at the bound") << "\"" + voll + "\",b\r\n" << QStringList{voll, "b"};
+        QTest::newRow("a quote that never closes") << "\"" + voll + "yyyy\",b" << QStringList{voll};
+        QTest::newRow("unquoted field past the bound") << voll + "y,b" << QStringList{voll};
+        QTest::newRow("garbage after the closing quote") << "\"a\"" + voll + "y,b" << QStringList{"a"};
+        QTest::newRow("blanks past the bound") << QByteArray(g + 1, ' ') + "a" << QStringList{};
+    }
+    void grenze()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, felder);
+        QBuffer puffer;
+        // Whatever follows the damage is never reached.
+        puffer.setData(bytes.endsWith('\n') ? bytes : bytes + QByteArray(1 << 20, 'z'));
+        puffer.open(QIODevice::ReadOnly);
+        Feldleser leser(&puffer);
+        QStringList gelesen;
+        while (const auto feld = leser.leseText())
+            gelesen << *feld;
+        QCOMPARE(gelesen, felder);
+        QVERIFY(puffer.pos() <= Feldleser::Grenze + 2 * 4096);
+    }
+
     void windows1252UmkehrbarFuerAlleBytes()
     {
         QByteArray alle;

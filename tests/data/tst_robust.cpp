@@ -1,5 +1,7 @@
+#include "Feldleser.h"
 #include "Katalog.h"
 #include "Meldung.h"
+#include "Modal.h"
 #include "Programmordner.h"
 #include "TestOrdner.h"
 #include "User.h"
@@ -7,8 +9,11 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -21,6 +26,7 @@
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -336,6 +342,63 @@ private slots:
     }
 
 #ifdef Q_OS_LINUX
+    // Topic files and USER.QXV that are no plain files, or whose field never ends: a pipe
+    // nobody writes to would block the start for ever, /dev/zero would never end, and a quote
+    // that never closes would be read to the end of 100 MB. Start-up and the topic's launch
+    // come back, with the messages of a file that cannot be read.
+    void keineGewoehnlicheDatei_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<bool>("lesbar");
+        QTest::newRow("a pipe") << "fifo" << false;
+        QTest::newRow("a link to /dev/zero") << "null" << false;
+        QTest::newRow("a folder") << "ordner" << false;
+        QTest::newRow("100 MB in a field without a closing quote") << "offen" << true;
+    }
+    void keineGewoehnlicheDatei()
+    {
+        QFETCH(QString, art);
+        QFETCH(bool, lesbar);
+        m_ordner->schreibeAlleThemen();
+        for (const QString& name : {QStringLiteral("QXV.2"), QStringLiteral("USER.QXV")}) {
+            const QByteArray pfad = QFile::encodeName(m_ordner->datei(name));
+            QFile::remove(pfad);
+            if (art == "fifo") {
+                QCOMPARE(::mkfifo(pfad.constData(), 0600), 0);
+            } else if (art == "null") {
+                QVERIFY(QFile::link("/dev/zero", pfad));
+            } else if (art == "ordner") {
+                QVERIFY(QDir().mkdir(pfad));
+            } else {
+                QFile f(pfad);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write("\"");
+                QVERIFY(f.resize(100 * 1024 * 1024)); // sparse: no 100 MB written
+            }
+        }
+
+        // USER.QXV cannot be read: the first start's About dialog, then the defaults.
+        BeimNaechstenModal info([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+        frmMain fenster;
+        QVERIFY(info.lief());
+        QCOMPARE(Meldung::gefragt().size(), 0);
+        QCOMPARE(Benutzer(), Benutzerwertung());
+        QCOMPARE(fenster.LView->count(), 11);
+        QCOMPARE(fenster.LView->item(0)->text(), QString("Thema 1"));
+        if (lesbar) {
+            QVERIFY(fenster.LView->item(1)->text().size() <= Feldleser::Grenze);
+        } else {
+            QCOMPARE(fenster.LView->item(1)->text(), QString("(Themendatei QXV.2 fehlt)"));
+            fenster.LView->item(1)->setCheckState(Qt::Checked);
+            fenster.Button[1]->click();
+            QCOMPARE(Meldung::gefragt().size(), 1);
+            QVERIFY(Meldung::gefragt().first().text.contains("kann nicht gelesen werden"));
+        }
+        // A topic whose first field was cut at the bound has nothing after it.
+        QCOMPARE(katalog().LadeThema(2), lesbar ? Katalog::Ladeergebnis::Geladen : Katalog::Ladeergebnis::DateiNichtLesbar);
+        QCOMPARE(int(katalog().AnzahlFragen), 0);
+    }
+
     // Closing the main window when the save fails midway: the message comes once, the old
     // file stays byte for byte, and the program ends, however often the window is closed.
     void hauptfensterEndetTrotzFehler()

@@ -1,5 +1,7 @@
+#include "Benutzerordner.h"
 #include "KnapperPuffer.h"
 #include "TestOrdner.h"
+#include "Programmordner.h"
 #include "User.h"
 
 #include <QBuffer>
@@ -133,6 +135,96 @@ private slots:
         QVERIFY(!User::SpeichereBenutzer(&fehler));
         QVERIFY(!fehler.isEmpty());
         QVERIFY(QFileInfo(m_ordner->datei("USER.QXV")).isDir());
+    }
+
+    // Where USER.QXV lives. A write-protected program folder cannot be made for an administrator,
+    // as the tests run in CI, so the probe of the folder answers for it; the files are real.
+    void ortDerBenutzerdatei_data()
+    {
+        QTest::addColumn<bool>("ordnerBeschreibbar");
+        QTest::addColumn<QByteArray>("imProgrammordner"); // empty: no USER.QXV there
+        QTest::addColumn<bool>("dateiBeschreibbar");
+        QTest::addColumn<QByteArray>("imDatenordner");
+        QTest::addColumn<bool>("ersterStart");
+        QTest::addColumn<QString>("gespeichertIn");
+
+        const QByteArray admin = userDatei({4, 3, 2, 1, 1, 1, 1, 1, 1, 1, 1}, "Kurs", "2026");
+        const QByteArray eigene = userDatei({2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2});
+        QTest::newRow("writable folder, no file") << true << QByteArray() << true << QByteArray() << true << "programm";
+        QTest::newRow("writable folder and file") << true << admin << true << eigene << false << "programm";
+        QTest::newRow("protected folder, no file") << false << QByteArray() << true << QByteArray() << true << "daten";
+        QTest::newRow("protected folder, read-only file seeds the learner")
+            << false << admin << false << QByteArray() << false << "daten";
+        QTest::newRow("protected folder, the learner's own writable file")
+            << false << admin << true << QByteArray() << false << "daten";
+        QTest::newRow("writable folder, read-only file") << true << admin << false << QByteArray() << false << "daten";
+        QTest::newRow("the learner's file wins over the seed") << false << admin << false << eigene << false << "daten";
+    }
+    void ortDerBenutzerdatei()
+    {
+        QFETCH(bool, ordnerBeschreibbar);
+        QFETCH(QByteArray, imProgrammordner);
+        QFETCH(bool, dateiBeschreibbar);
+        QFETCH(QByteArray, imDatenordner);
+        QFETCH(bool, ersterStart);
+        QFETCH(QString, gespeichertIn);
+
+        if (!imProgrammordner.isEmpty())
+            m_ordner->schreibe("USER.QXV", imProgrammordner);
+        if (!imDatenordner.isEmpty()) {
+            QVERIFY(QDir(m_ordner->pfad()).mkdir("Daten"));
+            m_ordner->schreibe("Daten/USER.QXV", imDatenordner);
+        }
+        Benutzerordner::setzePruefer(
+            [&](const QString&, bool istOrdner) { return istOrdner ? ordnerBeschreibbar : dateiBeschreibbar; });
+        Benutzerordner::bestimme();
+
+        int hinweise = 0;
+        QCOMPARE(User::LadeBenutzer([&] { ++hinweise; }), !ersterStart);
+        QCOMPARE(hinweise, ersterStart ? 1 : 0);
+        const QByteArray gelesen = !imDatenordner.isEmpty() && gespeichertIn == "daten" ? imDatenordner
+                                   : ersterStart                                         ? userDatei(kElfEinsen)
+                                                                                          : imProgrammordner;
+        QCOMPARE(Benutzer().alsDatei(), gelesen);
+
+        Benutzer().setzeErgebnis(11, 3);
+        QVERIFY(User::SpeichereBenutzer());
+        const QString ziel = gespeichertIn == "daten" ? "Daten/USER.QXV" : "USER.QXV";
+        QCOMPARE(User::dateiname(), QDir::toNativeSeparators(m_ordner->datei(ziel)));
+        QCOMPARE(m_ordner->lies(ziel), Benutzer().alsDatei());
+        // The other place is never written: a seed stays as the administrator left it.
+        if (gespeichertIn == "daten")
+            QCOMPARE(m_ordner->lies("USER.QXV"), imProgrammordner);
+        else
+            QCOMPARE(m_ordner->lies("Daten/USER.QXV"), imDatenordner);
+    }
+
+    // A data folder that cannot be made (a file in its place): the save fails, nothing is lost,
+    // and the program folder's copy is left alone.
+    void datenordnerNichtAnlegbar()
+    {
+        const QByteArray admin = userDatei({4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4});
+        m_ordner->schreibe("USER.QXV", admin);
+        m_ordner->schreibe("Daten", "kein Ordner");
+        Benutzerordner::setzePruefer([](const QString&, bool) { return false; });
+        Benutzerordner::bestimme();
+        QVERIFY(User::LadeBenutzer({}));
+        QString fehler;
+        QVERIFY(!User::SpeichereBenutzer(&fehler));
+        QVERIFY(fehler.contains("Daten"));
+        QCOMPARE(m_ordner->lies("Daten"), QByteArray("kein Ordner"));
+        QCOMPARE(m_ordner->lies("USER.QXV"), admin);
+    }
+
+    // The real probe makes a file in the folder to find out, and takes it away again.
+    void probeHinterlaesstNichts()
+    {
+        Benutzerordner::bestimme();
+        QCOMPARE(Benutzerordner::ort(), Benutzerordner::Ort::Programmordner);
+        QVERIFY(QDir(m_ordner->pfad()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+        Programmordner::setze(m_ordner->datei("gibt es nicht"));
+        Benutzerordner::bestimme();
+        QCOMPARE(Benutzerordner::ort(), Benutzerordner::Ort::Datenordner);
     }
 
 #ifdef Q_OS_LINUX

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Anwendung.h"
+#include "Benutzerordner.h"
 #include "Bilder.h"
 #include "Katalog.h"
 #include "Meldung.h"
@@ -102,6 +103,7 @@ void frmMain::verbindeEreignisse()
 void frmMain::laden()
 {
     katalog().bildeDateiPfad();
+    Benutzerordner::bestimme();
     User::LadeBenutzer([] { frmAbout::zeige(nullptr); });
     katalog().LadeDateiListe();
     ZeigeListView();
