@@ -47,7 +47,7 @@ fehler() {
     [ -s "$protokoll" ] && { echo "--- program output:" >&2; cat "$protokoll" >&2; }
     exit 1
 }
-for werkzeug in cpack lintian Xvfb xdotool import setpriv; do
+for werkzeug in cpack lintian Xvfb xdotool xprop import setpriv; do
     command -v "$werkzeug" >/dev/null || fehler "$werkzeug is not installed"
 done
 
@@ -119,6 +119,10 @@ beende() {
 als_nutzer selvarot
 tippe "$(fenster "Info zu Selvarot I/II - Theorie")" Return
 haupt=$(fenster "Selvarot I/II - Theorie")
+# Desktops tell the program's windows by the class that the desktop entry names.
+klasse=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/example.funkkurs.selvarot.desktop)
+xprop -id "$haupt" WM_CLASS | grep -q ", \"$klasse\"\$" ||
+    fehler "window class $(xprop -id "$haupt" WM_CLASS) is not the desktop entry's \"$klasse\""
 tippe "$haupt" space alt+a
 abfrage=$(fenster "Kontrolle")
 fragen=$(tail -n +2 /usr/lib/selvarot/QXV.1 | grep -c ,)
