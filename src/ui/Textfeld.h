@@ -27,7 +27,7 @@ public:
         if (art == Art::Frage) {
             // The grey of an active window border on the classic desktop scheme.
             p.setColor(QPalette::Base, QColor(212, 208, 200));
-            document()->setDefaultTextOption(QTextOption(Qt::AlignHCenter));
+            document()->setDefaultTextOption(zentriert());
         } else {
             p.setColor(QPalette::Base, p.color(QPalette::ToolTipBase));
             setReadOnly(true);
@@ -40,7 +40,17 @@ public:
     {
         setPlainText(alsAnzeige(text));
         if (!isReadOnly())
-            document()->setDefaultTextOption(QTextOption(Qt::AlignHCenter));
+            document()->setDefaultTextOption(zentriert());
+    }
+
+    // Centred, and wrapped as the answer boxes wrap: at word boundaries, and inside a word that
+    // is wider than the box (a long address or compound word in a user's topic file), which a
+    // plain text option would leave cut off at the right edge.
+    static QTextOption zentriert()
+    {
+        QTextOption option(Qt::AlignHCenter);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        return option;
     }
 
     // The text as the file had it, with CR LF line breaks.

@@ -7,17 +7,22 @@
 #include <QBuffer>
 #include <QFile>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 
 // The catalogue that ships beside the program: every file loads completely through the
 // program's own reader and holds questions a learner can trust.
 namespace {
 
-const QString kKatalog = QStringLiteral(SELVAROT_KATALOG);
+// Another folder may be checked by naming it in SELVAROT_KATALOG, as when a new edition is
+// compared with the one before.
+const QString kKatalog = qEnvironmentVariableIsSet("SELVAROT_KATALOG") ? qEnvironmentVariable("SELVAROT_KATALOG")
+                                                                       : QStringLiteral(SELVAROT_KATALOG);
 
 QByteArray lies(const QString& name)
 {
@@ -55,6 +60,51 @@ int kopfAnzahl(const QByteArray& bytes)
     leser.leseText();
     return leser.leseZahl().value_or(-1);
 }
+
+// Words that make a statement absolute. A learner who knows nothing of the subject still knows
+// that such answers are mostly wrong, so they must not stand in the wrong answers alone.
+const QStringList kAbsolut{"nur", "immer", "nie", "niemals", "ausschließlich", "stets"};
+
+// Short words that say nothing of the subject, for the comparison of stem and answers.
+const QSet<QString> kFuellwoerter{
+    "eine",   "einer",   "einem",   "einen",   "eines",   "oder",  "nicht",  "wird",   "werden", "wenn", "dass",
+    "welche", "welcher", "welches", "welchem", "welchen", "diese", "dieser", "dieses", "durch",  "kann", "muss",
+    "darf",   "sind",    "haben",   "über",    "unter",   "soll",  "sollte", "auch",   "noch",   "dann", "sich",
+    "ihre",   "ihrer",   "ihren",   "seine",   "seiner",  "sein",  "beim",   "gilt",   "gibt",   "hat",  "wann",
+    "womit",  "wofür",   "woran",   "worauf",  "wozu",    "warum", "kein",   "keine",  "mehr"};
+
+QStringList woerter(const QString& text)
+{
+    static const QRegularExpression trenner(QStringLiteral("[^\\p{L}\\p{N}]+"));
+    return text.toLower().split(trenner, Qt::SkipEmptyParts);
+}
+
+// Words of four letters and more, cut to their first six so that inflected forms meet.
+QSet<QString> staemme(const QString& text)
+{
+    QSet<QString> ergebnis;
+    for (const QString& wort : woerter(text)) {
+        if (wort.size() >= 4 && !kFuellwoerter.contains(wort))
+            ergebnis.insert(wort.left(6));
+    }
+    return ergebnis;
+}
+
+bool absolut(const QString& text)
+{
+    const QStringList w = woerter(text);
+    return std::any_of(kAbsolut.begin(), kAbsolut.end(), [&](const QString& a) { return w.contains(a); });
+}
+
+struct Form {
+    int fragen = 0;
+    QStringList laengste;      // the right answer is strictly the longest
+    QStringList kuerzeste;     // the right answer is strictly the shortest
+    QStringList absolutFalsch; // absolute words in wrong answers, none in the right one
+    QStringList echo;          // a stem word recurs in the right answer and in no wrong one
+};
+
+QString anteil(int n, int von) { return QString::number(100.0 * n / qMax(von, 1), 'f', 1) + " %"; }
 
 } // namespace
 
@@ -130,6 +180,65 @@ private slots:
         }
         QCOMPARE(titel.size(), 11);
         QVERIFY2(alle >= 250, qPrintable(QString::number(alle)));
+    }
+
+    // A learner must not find the right answer by its form alone: by being the longest, by
+    // lacking the absolute words that the wrong ones carry, or by echoing the question. Each
+    // figure is printed with its bar, so that an edition can be compared with the one before.
+    void keineAntwortVerraetSichDurchIhreForm()
+    {
+        Form form;
+        for (int nr = 1; nr <= 11; ++nr) {
+            QCOMPARE(katalog().LadeThema(qint16(nr)), Katalog::Ladeergebnis::Geladen);
+            for (int i = 1; i <= katalog().AnzahlFragen; ++i) {
+                const int loesung = katalog().Loesung(i);
+                const QString richtig = katalog().Antwort(i, loesung);
+                const QString ort = QStringLiteral("QXV.%1/%2: %3").arg(nr).arg(i).arg(katalog().Frage(i));
+                ++form.fragen;
+                bool laengste = true;
+                bool kuerzeste = true;
+                bool absolutNurFalsch = false;
+                QSet<QString> echo = staemme(katalog().Frage(i)) & staemme(richtig);
+                for (int k = 1; k <= 4; ++k) {
+                    if (k == loesung)
+                        continue;
+                    const QString falsch = katalog().Antwort(i, k);
+                    laengste = laengste && richtig.size() > falsch.size();
+                    kuerzeste = kuerzeste && richtig.size() < falsch.size();
+                    absolutNurFalsch = absolutNurFalsch || absolut(falsch);
+                    echo -= staemme(falsch);
+                }
+                if (laengste)
+                    form.laengste << ort;
+                if (kuerzeste)
+                    form.kuerzeste << ort;
+                if (absolutNurFalsch && !absolut(richtig))
+                    form.absolutFalsch << ort;
+                if (!echo.isEmpty())
+                    form.echo << ort + "  [" + QStringList(echo.values()).join(", ") + "]";
+            }
+        }
+        const auto zeige = [&](const char* was, const QStringList& faelle, double von, double bis) {
+            const QString schranke = von > 0 ? QStringLiteral("%1 % to %2 %").arg(von * 100).arg(bis * 100)
+                                             : QStringLiteral("at most %1 %").arg(bis * 100);
+            qInfo().noquote() << was << faelle.size() << "of" << form.fragen << "="
+                              << anteil(faelle.size(), form.fragen) << "(bar" << schranke + ")";
+            if (qEnvironmentVariableIsSet("SELVAROT_KATALOG_FAELLE")) {
+                for (const QString& fall : faelle)
+                    qInfo().noquote() << "   " << fall;
+            }
+            return faelle.size() >= von * form.fragen && faelle.size() <= bis * form.fragen;
+        };
+        // The longest answer must not be the right one too often, nor never: a learner who
+        // knew that the longest is always wrong would win by form as well.
+        const bool laengsteOk = zeige("right answer strictly the longest:", form.laengste, 0.15, 0.30);
+        const bool kuerzesteOk = zeige("right answer strictly the shortest:", form.kuerzeste, 0, 0.30);
+        const bool absolutOk = zeige("absolute words in wrong answers only:", form.absolutFalsch, 0, 0.05);
+        const bool echoOk = zeige("stem word echoed by the right answer only:", form.echo, 0, 0.05);
+        QVERIFY(laengsteOk);
+        QVERIFY(kuerzesteOk);
+        QVERIFY(absolutOk);
+        QVERIFY(echoOk);
     }
 
     // Every title fits the topic list of the main window without being cut.

@@ -395,7 +395,8 @@ private slots:
             QVERIFY(Meldung::gefragt().first().text.contains("kann nicht gelesen werden"));
         }
         // A topic whose first field was cut at the bound has nothing after it.
-        QCOMPARE(katalog().LadeThema(2), lesbar ? Katalog::Ladeergebnis::Geladen : Katalog::Ladeergebnis::DateiNichtLesbar);
+        QCOMPARE(katalog().LadeThema(2),
+                 lesbar ? Katalog::Ladeergebnis::Geladen : Katalog::Ladeergebnis::DateiNichtLesbar);
         QCOMPARE(int(katalog().AnzahlFragen), 0);
     }
 

@@ -1,7 +1,7 @@
 #include "Benutzerordner.h"
 #include "KnapperPuffer.h"
-#include "TestOrdner.h"
 #include "Programmordner.h"
+#include "TestOrdner.h"
 #include "User.h"
 
 #include <QBuffer>
@@ -36,7 +36,8 @@ private slots:
         QCOMPARE(Benutzer().Kopf1, QString(" "));
 
         QVERIFY(User::SpeichereBenutzer());
-        QCOMPARE(m_ordner->lies("USER.QXV"), QByteArray("\" \",\" \"\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
+        QCOMPARE(m_ordner->lies("USER.QXV"),
+                 QByteArray("\" \",\" \"\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
         QCOMPARE(m_ordner->lies("USER.QXV"), userDatei(kElfEinsen));
     }
 
@@ -62,7 +63,8 @@ private slots:
         for (int b = 0x80; b <= 0xFF; ++b)
             hoch.append(char(b));
         QTest::newRow("defaults") << userDatei(kElfEinsen);
-        QTest::newRow("other texts") << userDatei({4, 3, 2, 1, 4, 3, 2, 1, 4, 3, 2}, "Kapit\xE4n Frank", "Kurs 2026, Herbst");
+        QTest::newRow("other texts") << userDatei({4, 3, 2, 1, 4, 3, 2, 1, 4, 3, 2}, "Kapit\xE4n Frank",
+                                                  "Kurs 2026, Herbst");
         QTest::newRow("bytes 0x80 to 0xFF") << userDatei(kElfEinsen, hoch, hoch.left(10));
         QTest::newRow("empty texts") << userDatei(kElfEinsen, "", "");
         QTest::newRow("odd grades") << userDatei({0, -3, 5, 32767, -32768, 1, 1, 1, 1, 1, 9});
@@ -89,8 +91,8 @@ private slots:
         QTest::newRow("text where a grade belongs")
             << QByteArray("\" \",\" \"\r\nzwei\r\n") + QByteArray("2\r\n").repeated(10) << true
             << QList<int>{0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2};
-        QTest::newRow("more than twelve lines") << userDatei({3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}) + "4\r\nMüll\r\n" << true
-                                                << QList<int>(11, 3);
+        QTest::newRow("more than twelve lines") << userDatei({3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}) + "4\r\nMüll\r\n"
+                                                << true << QList<int>(11, 3);
         QTest::newRow("lines split differently") << QByteArray("\"a\",\"b\",1,2,3,4\r\n1,2,3,4\r\n1,2,3") << true
                                                  << QList<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3};
     }
@@ -183,8 +185,8 @@ private slots:
         QCOMPARE(User::LadeBenutzer([&] { ++hinweise; }), !ersterStart);
         QCOMPARE(hinweise, ersterStart ? 1 : 0);
         const QByteArray gelesen = !imDatenordner.isEmpty() && gespeichertIn == "daten" ? imDatenordner
-                                   : ersterStart                                         ? userDatei(kElfEinsen)
-                                                                                          : imProgrammordner;
+                                   : ersterStart                                        ? userDatei(kElfEinsen)
+                                                                                        : imProgrammordner;
         QCOMPARE(Benutzer().alsDatei(), gelesen);
 
         Benutzer().setzeErgebnis(11, 3);

@@ -62,13 +62,14 @@ frmAbout::frmAbout(QWidget* eltern)
     lblDisclaimer = new QLabel(this);
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     Twips::setze(lblDisclaimer, 1200, 840, 2775, 825);
-    lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette dunkelblau = lblDisclaimer->palette();
     dunkelblau.setColor(QPalette::WindowText, QColor(0, 0, 128));
     lblDisclaimer->setPalette(dunkelblau);
 
-    for (QLabel* label : {lblTitle, lblVersion, lblDisclaimer})
+    for (QLabel* label : {lblTitle, lblVersion, lblDisclaimer}) {
         label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
     for (QLabel* label : {picIcon, lblTitle, lblVersion, lblDisclaimer})
         label->setFocusPolicy(Qt::NoFocus);
     setTabOrder(cmdOK, Text1);

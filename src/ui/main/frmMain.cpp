@@ -30,9 +30,27 @@ frmMain::frmMain(QWidget* eltern)
     erzeugeSteuerelemente();
     verbindeEreignisse();
     laden();
+    zentriere();
+}
 
-    if (QScreen* bildschirm = screen())
-        move(bildschirm->availableGeometry().center() - rect().center());
+// Centred on its screen with its frame, which the window system only knows once the window
+// exists: so again when it is first shown.
+void frmMain::zentriere()
+{
+    if (QScreen* bildschirm = screen()) {
+        QRect rahmen = frameGeometry();
+        rahmen.moveCenter(bildschirm->availableGeometry().center());
+        move(rahmen.topLeft());
+    }
+}
+
+void frmMain::showEvent(QShowEvent* ereignis)
+{
+    QWidget::showEvent(ereignis);
+    if (!m_gezeigt) {
+        m_gezeigt = true;
+        zentriere();
+    }
 }
 
 void frmMain::erzeugeSteuerelemente()
@@ -81,8 +99,9 @@ void frmMain::erzeugeSteuerelemente()
     Twips::setze(bez_Titel, 120, 120, 6735, 615);
     bez_Titel->setFont(arial(21.75, false, true));
 
+    // Centred across, drawn from the top of their boxes, which overlap as they were laid out.
     for (QLabel* label : {bez_Titel2, bez_Benutzer, bez_Titel}) {
-        label->setAlignment(Qt::AlignCenter);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
     }
 
@@ -193,7 +212,8 @@ void frmMain::Button_Click(int index)
 {
     const int thema = angehakt();
     if (thema == 0) {
-        Meldung::zeige(this, QStringLiteral("Wählen Sie zuerst ein Thema aus !"), QStringLiteral("Kein Thema ausgewählt"));
+        Meldung::zeige(this, QStringLiteral("Wählen Sie zuerst ein Thema aus !"),
+                       QStringLiteral("Kein Thema ausgewählt"));
         return;
     }
     if (!themaLadbar(thema))

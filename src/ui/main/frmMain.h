@@ -34,11 +34,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
+    void showEvent(QShowEvent* ereignis) override;
 
 private:
     void erzeugeSteuerelemente();
     void verbindeEreignisse();
     void laden();
+    void zentriere();
 
     void LView_ItemCheck(QListWidgetItem* eintrag);
     void Button_Click(int index);
@@ -53,4 +55,5 @@ private:
 
     bool m_setztSelbst = false;
     bool m_entladen = false;
+    bool m_gezeigt = false;
 };

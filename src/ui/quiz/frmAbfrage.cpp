@@ -1,8 +1,8 @@
 #include "frmAbfrage.h"
 
+#include "Bilder.h"
 #include "Bildfeld.h"
 #include "Bildknopf.h"
-#include "Bilder.h"
 #include "Katalog.h"
 #include "Laufstand.h"
 #include "Meldung.h"
@@ -191,12 +191,14 @@ void frmAbfrage::Img_Kasten_Click(int index)
     Auswahl = index;
 }
 
-// Digits 1 to 4 on "&Kontrolle" cross a box as a click would; the key goes on as usual.
+// The plain digits 1 to 4 on "&Kontrolle" (on the number pad too) cross a box as a click would;
+// with Ctrl or Alt held they are some other command and cross nothing. The key goes on as usual.
 bool frmAbfrage::eventFilter(QObject* objekt, QEvent* ereignis)
 {
     if (objekt == cmd_Kontrolle && ereignis->type() == QEvent::KeyPress) {
-        const int taste = static_cast<QKeyEvent*>(ereignis)->key();
-        if (taste >= Qt::Key_1 && taste <= Qt::Key_4)
+        const auto* druck = static_cast<QKeyEvent*>(ereignis);
+        const int taste = druck->key();
+        if (taste >= Qt::Key_1 && taste <= Qt::Key_4 && (druck->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
             Img_Kasten_Click(taste - Qt::Key_1 + 1);
     }
     return QDialog::eventFilter(objekt, ereignis);
@@ -279,4 +281,3 @@ void frmAbfrage::cmd_Abbrechen_Click()
                        Meldung::Knoepfe::JaNein) == Meldung::Antwort::Ja)
         reject();
 }
-

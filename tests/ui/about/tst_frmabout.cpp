@@ -1,5 +1,6 @@
 #include "Modal.h"
 #include "TestOrdner.h"
+#include "Tinte.h"
 #include "Twips.h"
 #include "about/frmAbout.h"
 
@@ -86,6 +87,9 @@ private slots:
         QCOMPARE(dialog.lblDisclaimer->geometry(), Twips::rechteck(1200, 840, 2775, 825));
         QCOMPARE(dialog.picIcon->pixmap().size(), QSize(32, 32));
         QVERIFY(dialog.cmdOK->isDefault());
+        // Title and version draw from the top of their boxes, as laid out.
+        for (QLabel* zeile : {dialog.lblTitle, dialog.lblVersion})
+            QVERIFY(qAbs(ersteTintenzeile(zeile) - tinteOben(zeile)) <= 1);
     }
 };
 

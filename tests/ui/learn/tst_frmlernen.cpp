@@ -8,6 +8,7 @@
 #include "Twips.h"
 #include "learn/frmLernen.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -160,6 +161,24 @@ private slots:
         QTest::keyClicks(fenster.Text_Frage, "xyz");
         QVERIFY(fenster.Text_Frage->toPlainText().contains("xyz"));
         QCOMPARE(fenster.cmd_NFrage->text(), QString("&Zurück"));
+    }
+
+    // A word wider than the box wraps inside the word, in the question box as in the answer box,
+    // so that none of it is cut off at the right edge.
+    void langesWort()
+    {
+        const QString wort = QString("Funk").repeated(30);
+        m_ordner->schreibe("QXV.1", Themendatei::kopf("T") + Themendatei::frage(wort, {wort, "b", "c", "d"}, 1));
+        katalog().bildeDateiPfad();
+        katalog().LadeThema(1);
+        frmLernen fenster;
+        fenster.show();
+        QTest::mouseClick(fenster.cmd_NFrage, Qt::LeftButton);
+        for (Textfeld* feld : {fenster.Text_Frage, fenster.Text_Antwort}) {
+            QCOMPARE(feld->toPlainText(), wort);
+            QVERIFY(feld->document()->size().width() <= feld->viewport()->width());
+            QVERIFY(feld->document()->documentLayout()->documentSize().height() > 2 * feld->fontMetrics().height());
+        }
     }
 
     // A second run begins again at question 1, in a new window.

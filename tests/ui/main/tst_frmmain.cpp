@@ -3,6 +3,7 @@
 #include "Meldung.h"
 #include "Modal.h"
 #include "TestOrdner.h"
+#include "Tinte.h"
 #include "Twips.h"
 #include "User.h"
 #include "about/frmAbout.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -346,6 +348,25 @@ private slots:
         BeimNaechstenModal info([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
         QTest::keyClick(&fenster, Qt::Key_I, Qt::AltModifier);
         QTRY_VERIFY(info.lief());
+        fenster.close();
+    }
+
+    // The title lines draw from the top of their boxes, which overlap as laid out, and the
+    // window with its frame stands in the middle of the screen.
+    void titelVonObenUndMittig()
+    {
+        m_ordner->schreibe("USER.QXV", userDatei(QList<int>(11, 1)));
+        frmMain fenster;
+        fenster.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+        for (QLabel* titel : {fenster.bez_Titel, fenster.bez_Titel2}) {
+            QVERIFY(titel->alignment() & Qt::AlignHCenter);
+            QVERIFY(qAbs(ersteTintenzeile(titel) - tinteOben(titel)) <= 1);
+        }
+        QVERIFY(fenster.frameGeometry() != fenster.geometry());
+        const QPoint versatz = fenster.frameGeometry().center() - fenster.screen()->availableGeometry().center();
+        QVERIFY2(versatz.manhattanLength() <= 1,
+                 qPrintable(QStringLiteral("%1, %2").arg(versatz.x()).arg(versatz.y())));
         fenster.close();
     }
 

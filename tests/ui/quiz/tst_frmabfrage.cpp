@@ -125,6 +125,13 @@ private slots:
         for (Qt::Key andere : {Qt::Key_5, Qt::Key_0, Qt::Key_A, Qt::Key_Tab})
             QTest::keyClick(fenster.cmd_Kontrolle, andere);
         QCOMPARE(fenster.Auswahl, 3);
+        // Digits with Ctrl or Alt are other commands; those of the number pad are digits.
+        QTest::keyClick(fenster.cmd_Kontrolle, Qt::Key_1, Qt::ControlModifier);
+        QTest::keyClick(fenster.cmd_Kontrolle, Qt::Key_2, Qt::AltModifier);
+        QCOMPARE(fenster.Auswahl, 3);
+        QTest::keyClick(fenster.cmd_Kontrolle, Qt::Key_4, Qt::KeypadModifier);
+        QCOMPARE(fenster.Auswahl, 4);
+        QTest::keyClick(fenster.cmd_Kontrolle, Qt::Key_3);
         QVERIFY(fenster.cmd_Kontrolle->isEnabled());
         // Only the boxes mark: a click on an answer text does not.
         QTest::mouseClick(fenster.Text_Antwort[1]->viewport(), Qt::LeftButton);
@@ -179,7 +186,8 @@ private slots:
                  QString(richtig ? "gewählt und richtig" : "gewählt und falsch"));
         if (!richtig)
             QCOMPARE(fenster.Img_Kasten[richtigerKasten]->accessibleDescription(), QString("die richtige Antwort"));
-        QCOMPARE(fenster.bez_FrFalsch->accessibleName(), QString(richtig ? "Falsche Antworten: 0" : "Falsche Antworten: 1"));
+        QCOMPARE(fenster.bez_FrFalsch->accessibleName(),
+                 QString(richtig ? "Falsche Antworten: 0" : "Falsche Antworten: 1"));
         QCOMPARE(fenster.bez_FrRichtig->text(), QString(richtig ? "1" : "0"));
         QCOMPARE(fenster.bez_FrFalsch->text(), QString(richtig ? "0" : "1"));
         QVERIFY(!fenster.cmd_Kontrolle->isEnabled());
@@ -416,10 +424,12 @@ private slots:
         BeimNaechstenModal abfrage([&](QWidget* modal) {
             auto* fenster = qobject_cast<frmAbfrage*>(modal);
             QVERIFY(fenster);
-            BeimNaechstenModal ergebnis([&](QWidget* dialog) {
-                satz = qobject_cast<frmAbfrageEnde*>(dialog)->Label2->text();
-                QTest::keyClick(dialog, Qt::Key_Return);
-            }, "frmAbfrageEnde");
+            BeimNaechstenModal ergebnis(
+                [&](QWidget* dialog) {
+                    satz = qobject_cast<frmAbfrageEnde*>(dialog)->Label2->text();
+                    QTest::keyClick(dialog, Qt::Key_Return);
+                },
+                "frmAbfrageEnde");
             beantworteAlle(*fenster, richtige);
             QVERIFY(ergebnis.lief());
         });
@@ -459,6 +469,22 @@ private slots:
         QCOMPARE(haupt.LView->item(4)->checkState(), Qt::Checked);
         QCOMPARE(Benutzer().Ergebnis(5), qint16(3));
         haupt.close();
+    }
+
+    // A word wider than the question box wraps inside the word instead of running off its edge.
+    void langesWort()
+    {
+        const QString wort = QString("Seefunk").repeated(18).left(120);
+        m_ordner->schreibe("QXV.5", Themendatei::kopf("T") + Themendatei::frage(wort, {wort, "b", "c", "d"}, 1));
+        katalog().bildeDateiPfad();
+        katalog().LadeThema(5);
+        frmAbfrage fenster;
+        fenster.show();
+        QList<Textfeld*> felder{fenster.bez_Frage};
+        for (int n = 1; n <= 4; ++n)
+            felder << fenster.Text_Antwort[n];
+        for (Textfeld* feld : felder)
+            QVERIFY(feld->document()->size().width() <= feld->viewport()->width());
     }
 
     void aufbau()
