@@ -3,9 +3,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The end-to-end test needs an X server, xdotool, xprop and ImageMagick; the install test checks
-# the desktop entry.
-bash scripts/install-deps.sh xvfb xauth xdotool x11-utils imagemagick desktop-file-utils
+# The end-to-end tests need an X server, xdotool, xprop and ImageMagick; the install test checks
+# the desktop entry and the AppStream data; the package test builds the Debian package
+# (dpkg-shlibdeps) and checks it with lintian.
+bash scripts/install-deps.sh xvfb xauth xdotool x11-utils imagemagick desktop-file-utils \
+    appstream dpkg-dev lintian
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 export QT_QPA_PLATFORM=offscreen
