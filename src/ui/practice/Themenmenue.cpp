@@ -28,6 +28,9 @@ QMenu* Themenmenue::baue(QWidget* eltern, int thema)
     };
     eintrag(QStringLiteral("&Fehler üben"), QStringLiteral("fehlerUeben"), true);
     eintrag(QStringLiteral("&Rückblick"), QStringLiteral("rueckblick"), true);
+    menue->addSeparator();
+    eintrag(QStringLiteral("&Prüfung simulieren"), QStringLiteral("pruefung"), false);
+    eintrag(QStringLiteral("Lern&stand"), QStringLiteral("lernstand"), false);
     return menue;
 }
 
@@ -37,6 +40,10 @@ void Themenmenue::fuehreAus(QWidget* eltern, const QString& aktion, int thema)
         Uebung::fehlerUeben(eltern, thema);
     else if (aktion == QLatin1String("rueckblick"))
         Uebung::rueckblick(eltern, thema);
+    else if (aktion == QLatin1String("pruefung"))
+        Uebung::pruefung(eltern);
+    else if (aktion == QLatin1String("lernstand"))
+        Uebung::lernstand(eltern);
 }
 
 void Themenmenue::zeige(int thema, const QPoint& wo)

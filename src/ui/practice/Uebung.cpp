@@ -4,10 +4,13 @@
 #include "Meldung.h"
 #include "Themenstart.h"
 #include "Verlauf.h"
+#include "frmLernstand.h"
+#include "frmPruefung.h"
 #include "frmRueckblick.h"
 #include "quiz/frmAbfrage.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -63,6 +66,36 @@ void rueckblick(QWidget* eltern, int thema)
     if (!ladeThemaMitMeldung(eltern, thema))
         return;
     frmRueckblick fenster(eltern, lauf);
+    fenster.exec();
+}
+
+void pruefung(QWidget* eltern)
+{
+    const QString titel = QStringLiteral("Prüfungssimulation");
+    const Pruefungsregel regel = Pruefungsregel::ausDatei(Pruefungsregel::dateiname());
+    const Gesamtkatalog gesamt = Gesamtkatalog::lade();
+    const int vorhanden = gesamt.anzahl();
+    if (vorhanden == 0) {
+        Meldung::zeige(eltern, QStringLiteral("Die Themendateien enthalten keine Fragen !"), titel);
+        return;
+    }
+    if (vorhanden < regel.fragen)
+        Meldung::zeige(eltern,
+                       QStringLiteral("Die Themendateien enthalten nur %1 Fragen statt %2.\nDer Prüfungsbogen enthält "
+                                      "alle %1 Fragen.")
+                           .arg(vorhanden)
+                           .arg(regel.fragen),
+                       titel);
+    const QList<Bogenfrage> bogen = Pruefung::ziehe(gesamt.groessen(), regel.fragen, *QRandomGenerator::global());
+    frmPruefung fenster(eltern, gesamt, regel, bogen);
+    fenster.exec();
+}
+
+void lernstand(QWidget* eltern)
+{
+    const Pruefungsregel regel = Pruefungsregel::ausDatei(Pruefungsregel::dateiname());
+    const Lernstand stand = Lernstand::berechne(Gesamtkatalog::lade(), regel);
+    frmLernstand fenster(eltern, stand, regel);
     fenster.exec();
 }
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 class QLabel;
-class QListWidget;
+class Fragenliste;
 class QPushButton;
 
 // The review of a topic's latest quiz or drill: each question with the answer chosen and the
@@ -18,7 +18,7 @@ public:
 
     QLabel* bez_Titel;
     QLabel* bez_Lauf;
-    QListWidget* LView_Fragen;
+    Fragenliste* LView_Fragen;
     QLabel* bez_Hinweis;
     QPushButton* cmd_Schliessen;
 

@@ -8,9 +8,9 @@
 #include "Meldung.h"
 #include "Textfeld.h"
 #include "Twips.h"
+#include "Verlaufsmeldung.h"
 #include "frmAbfrageEnde.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -269,19 +269,12 @@ void frmAbfrage::Auswertung(int index)
 
 int frmAbfrage::frageNr() const { return m_fragen.value(lauf().AktFrage - 1); }
 
-// The answer goes into the history with its number in the file. If the history cannot be
-// written, the learner hears so once in this run of the program, and the quiz goes on.
+// The answer goes into the history with its number in the file.
 void frmAbfrage::merke(int index, bool richtig)
 {
     const Katalog& bank = katalog();
-    if (m_verlauf.schreibe(bank.ThemaNr, Verlauf::kennung(bank, frageNr()), Img_Kasten[index]->Tag.toInt(), richtig) ||
-        Verlauf::Schreiber::gemeldet())
-        return;
-    Verlauf::Schreiber::setzeGemeldet(true);
-    Meldung::zeige(this,
-                   QStringLiteral("Der Antwortverlauf\n%1\nkann nicht gespeichert werden !")
-                       .arg(QDir::toNativeSeparators(Verlauf::dateiname())),
-                   QStringLiteral("Antwortverlauf"));
+    if (!m_verlauf.schreibe(bank.ThemaNr, Verlauf::kennung(bank, frageNr()), Img_Kasten[index]->Tag.toInt(), richtig))
+        meldeVerlaufNichtSchreibbar(this);
 }
 
 void frmAbfrage::timer_NFrage_Timer()

@@ -6,11 +6,13 @@
 #include "User.h"
 #include "Verlauf.h"
 #include "main/frmMain.h"
+#include "practice/Fragenliste.h"
 #include "practice/frmRueckblick.h"
 #include "quiz/Bildfeld.h"
 #include "quiz/frmAbfrage.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -215,6 +217,47 @@ private slots:
         ueberMenue(Qt::Key_F);
         QCOMPARE(Meldung::gefragt().last().text,
                  QString("In diesem Thema gibt es keine Fragen, die Sie zuletzt falsch beantwortet haben !"));
+        fenster.close();
+    }
+
+    // The exam sheet and the progress are for the whole catalogue, from any place in the list. A
+    // sheet larger than the catalogue takes every question and says so.
+    void pruefungUndLernstand()
+    {
+        m_ordner->schreibe("PRUEFUNG.QXV", "\"Fragen\",50\r\n\"Minuten\",20\r\n");
+        QFile::remove(m_ordner->datei("QXV.11"));
+        frmMain fenster;
+        fenster.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+        QString stand, zeit;
+        BeimNaechstenModal bogen(
+            [&](QWidget* m) {
+                stand = m->findChild<QLabel*>("bez_Stand")->text();
+                zeit = m->findChild<QLabel*>("bez_Zeit")->text();
+                Meldung::setzeNaechsteAntwort(Meldung::Antwort::Ja);
+                m->close();
+            },
+            "frmPruefung");
+        BeimMenue menue([](QMenu* m) { QTest::keyClick(m, Qt::Key_P); });
+        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(menue.lief);
+        QVERIFY(bogen.lief());
+        QCOMPARE(Meldung::gefragt().first().text,
+                 QString("Die Themendateien enthalten nur 40 Fragen statt 50.\nDer Prüfungsbogen enthält alle 40 Fragen."));
+        QCOMPARE(stand, QString("Frage 1 von 40"));
+        QCOMPARE(zeit, QString("Restzeit 20:00"));
+
+        QString gesamt;
+        BeimNaechstenModal lernstand(
+            [&](QWidget* m) {
+                gesamt = m->findChild<QLabel*>("bez_Fragen12")->text();
+                QTest::keyClick(m, Qt::Key_Escape);
+            },
+            "frmLernstand");
+        BeimMenue zweites([](QMenu* m) { QTest::keyClick(m, Qt::Key_S); });
+        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(lernstand.lief());
+        QCOMPARE(gesamt, QString("40"));
         fenster.close();
     }
 

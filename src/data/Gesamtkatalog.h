@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Pruefung.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <array>
+
+// All eleven topics at once, for the exam sheet and the learning progress. The main window
+// reads only the titles; this is read when one of those windows opens.
+struct Katalogfrage {
+    int thema = 0;
+    int nummer = 0;
+    QString frage;
+    std::array<QString, 5> antwort; // 1 to 4
+    int loesung = 0;
+    QByteArray kennung;
+};
+
+struct Gesamtkatalog {
+    std::array<QString, 12> titel;             // 1 to 11; empty for a file that cannot be read
+    std::array<QList<Katalogfrage>, 12> fragen; // 1 to 11
+
+    // From the topic files beside the program; a missing or unreadable file gives no questions.
+    static Gesamtkatalog lade();
+
+    QList<int> groessen() const;
+    int anzahl() const;
+    const Katalogfrage& frage(const Bogenfrage& stelle) const { return fragen[stelle.thema][stelle.frage - 1]; }
+};
+
+// What the answer history says of the catalogue: per topic, how many questions were answered
+// at least once and how many right or wrong the last time, and each question's chance to be
+// answered right, from which the chance to pass the sheet follows.
+struct Lernstand {
+    struct Thema {
+        QString titel;
+        int fragen = 0;
+        int beantwortet = 0;
+        int richtig = 0; // the last answer right
+        int falsch = 0;  // the last answer wrong
+    };
+    std::array<Thema, 12> themen; // 1 to 11
+    Thema gesamt;
+    double bestehenschance = 0;
+    bool verlaufGelesen = true;
+
+    static Lernstand berechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel);
+};

@@ -1,0 +1,248 @@
+#include "Gesamtkatalog.h"
+#include "Meldung.h"
+#include "Modal.h"
+#include "TestOrdner.h"
+#include "Textfeld.h"
+#include "Verlauf.h"
+#include "practice/Balken.h"
+#include "practice/Fragenliste.h"
+#include "practice/frmLernstand.h"
+#include "practice/frmPruefung.h"
+#include "practice/frmPruefungsergebnis.h"
+#include "quiz/Bildfeld.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+// The simulated exam sheet and the learning progress, driven through their real controls. The
+// sheet's clock is a test's own, so that no test waits for it.
+namespace {
+
+qint64 g_jetzt = 0;
+
+// The box of the sheet's current question that holds answer `antwort` of the file.
+int kastenMit(const frmPruefung& fenster, int antwort)
+{
+    for (int k = 1; k <= 4; ++k) {
+        if (fenster.Img_Kasten[k]->Tag == QString::number(antwort))
+            return k;
+    }
+    return 0;
+}
+
+} // namespace
+
+class tst_Pruefungsfenster : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_ordner = std::make_unique<TestOrdner>();
+        // Two topics of 5 questions: the sheet of 10 holds all of them.
+        m_ordner->schreibe("QXV.1", Themendatei::mitFragen("Eins", 5));
+        m_ordner->schreibe("QXV.2", Themendatei::mitFragen("Zwei", 5));
+        m_katalog = Gesamtkatalog::lade();
+        m_regel.fragen = 10;
+        m_regel.minuten = 30;
+        m_regel.maxFalsch = 2;
+        for (int t = 1; t <= 2; ++t) {
+            for (int f = 1; f <= 5; ++f)
+                m_bogen.append({t, f});
+        }
+        g_jetzt = 0;
+        frmPruefung::uhr = [] { return g_jetzt; };
+    }
+    void cleanup()
+    {
+        m_ordner.reset();
+        m_bogen.clear();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // Keys 1 to 4 and clicks cross a box; a cross can be moved or taken back; "Zurück" and
+    // "Weiter" move freely and each question keeps its cross and its order of answers.
+    void ankreuzenUndBlaettern()
+    {
+        frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
+        fenster.show();
+        QCOMPARE(fenster.windowTitle(), QString("Prüfungssimulation"));
+        QCOMPARE(fenster.bez_Stand->text(), QString("Frage 1 von 10"));
+        QVERIFY(!fenster.cmd_Zurueck->isEnabled());
+        QTest::keyClick(fenster.cmd_Weiter, Qt::Key_3);
+        QCOMPARE(fenster.Img_Kasten[3]->bild(), 2);
+        QTest::mouseClick(fenster.Img_Kasten[1], Qt::LeftButton);
+        QCOMPARE(fenster.Img_Kasten[3]->bild(), 1);
+        QCOMPARE(fenster.Img_Kasten[1]->bild(), 2);
+        QTest::keyClick(fenster.cmd_Weiter, Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(fenster.Img_Kasten[1]->bild(), 2);
+        const QString erste = fenster.Text_Antwort[1]->toPlainText();
+        QCOMPARE(fenster.bez_Beantwortet->text(), QString("Beantwortet: 1 von 10"));
+
+        fenster.cmd_Weiter->click();
+        QCOMPARE(fenster.bez_Stand->text(), QString("Frage 2 von 10"));
+        QTest::keyClick(fenster.cmd_Weiter, Qt::Key_2);
+        QTest::keyClick(fenster.cmd_Weiter, Qt::Key_2);
+        QCOMPARE(fenster.offen(), 9);
+        fenster.cmd_Zurueck->click();
+        QCOMPARE(fenster.Img_Kasten[1]->bild(), 2);
+        QCOMPARE(fenster.Text_Antwort[1]->toPlainText(), erste);
+        for (int i = 0; i < 9; ++i)
+            fenster.cmd_Weiter->click();
+        QCOMPARE(fenster.bez_Stand->text(), QString("Frage 10 von 10"));
+        QVERIFY(!fenster.cmd_Weiter->isEnabled());
+        QVERIFY(Meldung::gefragt().isEmpty());
+        fenster.zeigeFrage(0);
+        // Giving up asks first; "Nein" stays, "Ja" leaves without a trace in the history.
+        QTest::keyClick(&fenster, Qt::Key_Escape);
+        QVERIFY(fenster.isVisible());
+        Meldung::setzeNaechsteAntwort(Meldung::Antwort::Ja);
+        fenster.close();
+        QVERIFY(!fenster.isVisible());
+        QCOMPARE(Meldung::gefragt().size(), 2);
+        QCOMPARE(Meldung::gefragt().last().titel, QString("Aufgeben ?"));
+        QVERIFY(!m_ordner->gibt("VERLAUF.QXV"));
+    }
+
+    // Handed in with questions open: asked first. The result counts open as wrong, passes at
+    // the rule's edge, and every question of the sheet is in the history.
+    void abgeben_data()
+    {
+        QTest::addColumn<int>("richtig");
+        QTest::addColumn<int>("falsch");
+        QTest::addColumn<bool>("bestanden");
+        QTest::newRow("all right") << 10 << 0 << true;
+        QTest::newRow("two wrong pass") << 8 << 2 << true;
+        QTest::newRow("three wrong fail") << 7 << 3 << false;
+        QTest::newRow("one wrong and two open fail") << 7 << 1 << false;
+        QTest::newRow("two open pass") << 8 << 0 << true;
+    }
+    void abgeben()
+    {
+        QFETCH(int, richtig);
+        QFETCH(int, falsch);
+        QFETCH(bool, bestanden);
+        const int offen = 10 - richtig - falsch;
+        frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
+        fenster.show();
+        for (int i = 0; i < 10; ++i) {
+            fenster.zeigeFrage(i);
+            const int loesung = m_katalog.frage(m_bogen[i]).loesung;
+            if (i < richtig)
+                fenster.kreuze(kastenMit(fenster, loesung));
+            else if (i < richtig + falsch)
+                fenster.kreuze(kastenMit(fenster, loesung % 4 + 1));
+        }
+        g_jetzt = 754'000;
+        QString ueberschrift, zahlen, regel;
+        int zeilen = -1;
+        BeimNaechstenModal ergebnis(
+            [&](QWidget* m) {
+                auto* e = qobject_cast<frmPruefungsergebnis*>(m);
+                ueberschrift = e->Label1->text();
+                zahlen = e->bez_Zahlen->text();
+                regel = e->bez_Regel->text();
+                zeilen = e->LView_Fragen->count();
+                QTest::keyClick(e, Qt::Key_Return);
+            },
+            "frmPruefungsergebnis");
+        Meldung::setzeNaechsteAntwort(Meldung::Antwort::Nein);
+        fenster.cmd_Abgeben->click();
+        QCOMPARE(fenster.isVisible(), offen > 0);
+        if (offen > 0) {
+            QCOMPARE(Meldung::gefragt().first().text,
+                     QString("Sie haben %1 nicht beantwortet. Möchten Sie den Bogen trotzdem abgeben ?")
+                         .arg(offen == 1 ? "1 Frage" : QString("%1 Fragen").arg(offen)));
+            Meldung::setzeNaechsteAntwort(Meldung::Antwort::Ja);
+            fenster.cmd_Abgeben->click();
+        }
+        QVERIFY(ergebnis.lief());
+        QVERIFY(!fenster.isVisible());
+        QCOMPARE(ueberschrift, QString(bestanden ? "Bestanden" : "Nicht bestanden"));
+        QCOMPARE(zahlen, QString("Richtig: %1     Falsch: %2     Offen: %3").arg(richtig).arg(falsch).arg(offen));
+        QVERIFY(regel.endsWith("Bearbeitungszeit: 12:34 von 30 Minuten."));
+        QCOMPARE(zeilen, falsch + offen);
+
+        QList<Verlauf::Eintrag> verlauf;
+        Verlauf::lese([&](const Verlauf::Eintrag& e) { verlauf << e; });
+        QCOMPARE(verlauf.size(), 10);
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(verlauf[i].modus, Verlauf::Modus::Pruefung);
+            QCOMPARE(verlauf[i].frage, m_katalog.frage(m_bogen[i]).kennung);
+            QCOMPARE(verlauf[i].richtig, i < richtig);
+            QCOMPARE(verlauf[i].antwort == 0, i >= richtig + falsch);
+        }
+    }
+
+    // The clock hands the sheet in by itself, without asking, also while a question is open.
+    void zeitAbgelaufen()
+    {
+        frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
+        fenster.show();
+        g_jetzt = 25 * 60000;
+        QTRY_COMPARE(fenster.bez_Zeit->text(), QString("Restzeit 5:00"));
+        BeimNaechstenModal ergebnis([](QWidget* m) { m->close(); }, "frmPruefungsergebnis");
+        g_jetzt = 30 * 60000;
+        QTRY_VERIFY(ergebnis.lief());
+        QVERIFY(!fenster.isVisible());
+        QVERIFY(Meldung::gefragt().isEmpty());
+    }
+
+    // The real clock and timer: once the sheet's time is all but gone, the countdown hands it in.
+    void echteUhrGibtAb()
+    {
+        static QElapsedTimer echt;
+        echt.start();
+        frmPruefung::uhr = [] { return echt.elapsed() + g_jetzt; };
+        frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
+        g_jetzt = 30 * 60000 - 300;
+        BeimNaechstenModal ergebnis([](QWidget* m) { m->close(); }, "frmPruefungsergebnis");
+        fenster.exec();
+        QVERIFY(ergebnis.lief());
+    }
+
+    // The progress: each topic's counts from the history's latest answers, the total, and what
+    // the estimate rests on.
+    void lernstand()
+    {
+        Verlauf::Schreiber verlauf(Verlauf::Modus::Abfrage);
+        const auto kennung = [&](int t, int f) { return m_katalog.frage({t, f}).kennung; };
+        verlauf.schreibe(1, kennung(1, 1), 1, false);
+        verlauf.schreibe(1, kennung(1, 1), 1, true);
+        verlauf.schreibe(1, kennung(1, 2), 1, false);
+        verlauf.schreibe(2, kennung(2, 5), 1, true);
+        verlauf.schreibe(3, kennung(1, 3), 1, true); // the same text in another topic is not topic 1's
+        const Lernstand stand = Lernstand::berechne(m_katalog, m_regel);
+        QCOMPARE(stand.themen[1].beantwortet, 2);
+        QCOMPARE(stand.themen[1].richtig, 1);
+        QCOMPARE(stand.themen[1].falsch, 1);
+        QCOMPARE(stand.themen[2].beantwortet, 1);
+        QCOMPARE(stand.gesamt.fragen, 10);
+        QCOMPARE(stand.gesamt.beantwortet, 3);
+
+        frmLernstand fenster(nullptr, stand, m_regel);
+        fenster.show();
+        QCOMPARE(fenster.windowTitle(), QString("Lernstand"));
+        QCOMPARE(fenster.bez_Thema[1]->text(), QString("Eins"));
+        QCOMPARE(fenster.bez_Thema[3]->text(), QString("(Themendatei QXV.3 fehlt)"));
+        QCOMPARE(fenster.bez_Beantwortet[12]->text(), QString("3"));
+        QCOMPARE(fenster.Balken_Stand[1]->accessibleName(),
+                 QString("Eins: 1 zuletzt richtig, 1 zuletzt falsch, 3 noch nie beantwortet"));
+        QVERIFY(fenster.bez_Grundlage->text().startsWith("Die Schätzung ist noch grob: Sie haben erst 3 von 10"));
+        QVERIFY(fenster.bez_Chance->text().endsWith(" %"));
+        QTest::keyClick(&fenster, Qt::Key_Escape);
+        QVERIFY(!fenster.isVisible());
+    }
+
+private:
+    std::unique_ptr<TestOrdner> m_ordner;
+    Gesamtkatalog m_katalog;
+    Pruefungsregel m_regel;
+    QList<Bogenfrage> m_bogen;
+};
+
+QTEST_MAIN(tst_Pruefungsfenster)
+#include "tst_pruefungsfenster.moc"
