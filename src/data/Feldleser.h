@@ -34,6 +34,9 @@ public:
     // that ends in a few empty lines.
     bool nurNochLeerraum();
 
+    // Whether the reader stopped at a field past the bound: the data is damaged there.
+    bool abgebrochen() const { return m_erschoepft; }
+
     std::optional<QString> leseText();
     std::optional<qint16> leseZahl();
 

@@ -47,6 +47,10 @@ Katalog::Ladeergebnis Katalog::LadeThema(qint16 nr)
     QFile datei(Dateiname(nr));
     if (!oeffne(datei))
         return Ladeergebnis::DateiNichtLesbar;
+    bool beschaedigt = false;
+    leseTitel(datei, nullptr, &beschaedigt);
+    if (beschaedigt || !datei.seek(0))
+        return Ladeergebnis::DateiNichtLesbar;
     LadeThema(datei, nr);
     return Ladeergebnis::Geladen;
 }
@@ -83,13 +87,15 @@ void Katalog::LadeThema(QIODevice& geraet, qint16 nr)
     AnzahlFragen = n;
 }
 
-QString Katalog::leseTitel(QIODevice& geraet, bool* gelesen)
+QString Katalog::leseTitel(QIODevice& geraet, bool* gelesen, bool* beschaedigt)
 {
     Feldleser leser(&geraet);
     const auto titel = leser.leseText();
     if (gelesen)
         *gelesen = titel.has_value();
-    return titel.value_or(QString());
+    if (beschaedigt)
+        *beschaedigt = leser.abgebrochen();
+    return leser.abgebrochen() ? QString() : titel.value_or(QString());
 }
 
 void Katalog::LadeDateiListe()
@@ -97,8 +103,11 @@ void Katalog::LadeDateiListe()
     for (int i = 1; i <= AnzahlThemen; ++i) {
         QFile datei(Dateiname(i));
         bool gelesen = false;
-        m_dateiListe[i] = oeffne(datei) ? leseTitel(datei, &gelesen) : QString();
-        if (gelesen)
+        bool beschaedigt = false;
+        m_dateiListe[i] = oeffne(datei) ? leseTitel(datei, &gelesen, &beschaedigt) : QString();
+        if (beschaedigt)
+            m_zustand[i] = Dateizustand::Beschaedigt;
+        else if (gelesen)
             m_zustand[i] = Dateizustand::Gelesen;
         else
             m_zustand[i] = datei.isOpen() ? Dateizustand::Leer : Dateizustand::Fehlt;

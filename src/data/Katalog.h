@@ -17,7 +17,8 @@ public:
     static constexpr int AnzahlThemen = 11;
 
     enum class Ladeergebnis { Geladen, NummerUngueltig, DateiNichtLesbar };
-    enum class Dateizustand { Gelesen, Fehlt, Leer };
+    // Beschaedigt: the title runs on past any sensible length, as when its closing quote is missing.
+    enum class Dateizustand { Gelesen, Fehlt, Leer, Beschaedigt };
 
     // Topic file name prefix: program folder, separator, "QXV.".
     QString DateiPfad;
@@ -36,7 +37,8 @@ public:
     void bildeDateiPfad();
 
     // Loads topic nr (1 to 11) from its file. Questions above the new count keep the
-    // texts of an earlier topic; nobody reads them. An unreadable file changes nothing.
+    // texts of an earlier topic; nobody reads them. An unreadable file, or one whose title runs
+    // on past the field bound, changes nothing.
     Ladeergebnis LadeThema(qint16 nr);
     // The same from an open device, as a topic file's bytes.
     void LadeThema(QIODevice& geraet, qint16 nr);
@@ -44,8 +46,9 @@ public:
     // Reads the title of every topic file for the topic list, and nothing after the header.
     void LadeDateiListe();
 
-    // The title of a topic file; *gelesen says whether the data held a field at all.
-    static QString leseTitel(QIODevice& geraet, bool* gelesen);
+    // The title of a topic file; *gelesen says whether the data held a field at all, *beschaedigt
+    // whether the title ran on past the field bound (then it is empty).
+    static QString leseTitel(QIODevice& geraet, bool* gelesen, bool* beschaedigt = nullptr);
 
 private:
     std::array<QString, MaxFragen + 1> m_frage;

@@ -139,6 +139,8 @@ QString frmMain::eintragstext(int thema)
         return QStringLiteral("(Themendatei %1 fehlt)").arg(datei);
     case Katalog::Dateizustand::Leer:
         return QStringLiteral("(Themendatei %1 ist leer)").arg(datei);
+    case Katalog::Dateizustand::Beschaedigt:
+        return QStringLiteral("(Themendatei %1 ist beschädigt)").arg(datei);
     case Katalog::Dateizustand::Gelesen:
         break;
     }
@@ -227,6 +229,8 @@ void frmMain::Button_Click(int index)
         oeffneAbfrage();
         ZeigeListView();
         hakeAn(thema);
+        // The keyboard goes on from the topic just quizzed, as it did before the list was rebuilt.
+        LView->setCurrentRow(thema - 1);
     }
 }
 
