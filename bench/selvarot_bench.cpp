@@ -6,12 +6,15 @@
 //
 // Start-up runs headless, and under X as well when DISPLAY is set (scripts/bench.sh starts an
 // Xvfb for that). Linux only: it forks, and reads peak memory from wait4().
+#include "Benutzerordner.h"
 #include "Katalog.h"
 #include "Programmordner.h"
+#include "Verlauf.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -21,6 +24,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -186,6 +190,79 @@ bool richteEin(const QString& ordner, bool gross)
     return true;
 }
 
+// A learner's history of `anzahl` answers to the sample catalogue, a quiz of 25 answers a run,
+// about one in four wrong.
+bool schreibeVerlauf(const QString& ordner, int anzahl)
+{
+    Programmordner::setze(kKatalog);
+    QList<std::pair<int, QByteArray>> fragen;
+    Katalog bank;
+    bank.bildeDateiPfad();
+    for (int t = 1; t <= Katalog::AnzahlThemen; ++t) {
+        bank.LadeThema(qint16(t));
+        for (int n = 1; n <= bank.AnzahlFragen; ++n)
+            fragen.append({t, Verlauf::kennung(bank, n)});
+    }
+    QFile datei(ordner + "/VERLAUF.QXV");
+    if (fragen.isEmpty() || !datei.open(QIODevice::WriteOnly))
+        return false;
+    QRandomGenerator zufall(1);
+    QByteArray bytes;
+    for (int i = 0; i < anzahl; ++i) {
+        const auto& [thema, kennung] = fragen[i % fragen.size()];
+        const bool richtig = zufall.bounded(4) != 0;
+        const Verlauf::Eintrag e{QStringLiteral("2026-12-07T10:00:05Z"),
+                                 QStringLiteral("2026-%1T10:00:00.000Z").arg(i / 25, 6, 10, QLatin1Char('0')),
+                                 Verlauf::Modus::Abfrage, thema, kennung, richtig ? 1 : 2, richtig};
+        bytes += Verlauf::alsZeile(e);
+    }
+    return datei.write(bytes) == bytes.size();
+}
+
+// Files that are no plain topic files: a pipe nobody writes to, a link to a device without an
+// end, and a quote that never closes before 100 MB.
+bool richteFeindlichEin(const QString& ordner)
+{
+    QFile::remove(ordner + "/QXV.2");
+    QFile::remove(ordner + "/QXV.3");
+    QFile::remove(ordner + "/QXV.4");
+    if (mkfifo(QFile::encodeName(ordner + "/QXV.2").constData(), 0600) != 0 ||
+        !QFile::link("/dev/zero", ordner + "/QXV.3"))
+        return false;
+    QFile offen(ordner + "/QXV.4");
+    if (!offen.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray feld = "\"";
+    feld += QByteArray(1 << 20, 'x');
+    for (qint64 geschrieben = 0; geschrieben < kZusatz; geschrieben += feld.size()) {
+        if (offen.write(feld) != feld.size())
+            return false;
+        feld = QByteArray(1 << 20, 'x');
+    }
+    return true;
+}
+
+// Median time from nothing to the question list of a drill: the topic loaded, its questions'
+// digests, and the whole history read for their latest answers.
+double drillzeit(const QString& ordner, int runden, int* fragen)
+{
+    std::vector<double> zeiten;
+    Programmordner::setze(ordner);
+    Benutzerordner::setzeZurueck();
+    for (int r = 0; r < runden; ++r) {
+        const long long start = jetztNs();
+        Katalog bank;
+        bank.bildeDateiPfad();
+        bank.LadeThema(1);
+        QList<QByteArray> kennungen;
+        for (int n = 1; n <= bank.AnzahlFragen; ++n)
+            kennungen << Verlauf::kennung(bank, n);
+        *fragen = int(Verlauf::fehlerfragen(1, kennungen).size());
+        zeiten.push_back(double(jetztNs() - start) / 1e6);
+    }
+    return median(zeiten);
+}
+
 // Median time of one LadeThema from the given folder, in microseconds; both folders take turns
 // so that a busy moment of the machine hits both alike.
 std::pair<double, double> ladezeiten(const QString& a, const QString& b, int runden)
@@ -248,9 +325,15 @@ int main(int argc, char* argv[])
     const QString normal = tmp.filePath("beispiel");
     const QString dreissig = tmp.filePath("dreissig");
     const QString gross = tmp.filePath("gross");
-    std::printf("Preparing program folders (11 x 100 MB of further records) ...\n");
+    const QString verlauf = tmp.filePath("verlauf");
+    const QString feindlich = tmp.filePath("feindlich");
+    constexpr int kAntworten = 100000;
+    std::printf("Preparing program folders (11 x 100 MB of further records, a history of %d answers, "
+                "files that are no plain files) ...\n",
+                kAntworten);
     std::fflush(stdout);
-    if (!tmp.isValid() || !richteEin(normal, false) || !richteEin(gross, true)) {
+    if (!tmp.isValid() || !richteEin(normal, false) || !richteEin(gross, true) || !richteEin(verlauf, false) ||
+        !schreibeVerlauf(verlauf, kAntworten) || !richteEin(feindlich, false) || !richteFeindlichEin(feindlich)) {
         std::fprintf(stderr, "cannot prepare the program folders in %s\n", qPrintable(tmp.path()));
         return 1;
     }
@@ -278,32 +361,43 @@ int main(int argc, char* argv[])
                 std::string(9, '-').c_str());
     bool alleLaeufe = true;
     for (const QString& plattform : plattformen) {
-        std::vector<double> boden, trainer, trainerGross, rssBoden, rssTrainer, rssGross;
+        std::vector<double> boden, trainer, trainerGross, trainerVerlauf, trainerFeindlich;
+        std::vector<double> rssBoden, rssTrainer, rssGross, rssVerlauf, rssFeindlich;
         for (int i = -2; i < laeufe; ++i) {
-            // The three take turns going first, so that none always starts just after the same
-            // other one ended (an X server is still cleaning up after the client before).
-            Lauf b, t, g;
-            for (int schritt = 0; schritt < 3; ++schritt) {
-                switch ((i + 2 + schritt) % 3) {
+            // They take turns going first, so that none always starts just after the same other
+            // one ended (an X server is still cleaning up after the client before).
+            Lauf b, t, g, v, f;
+            for (int schritt = 0; schritt < 5; ++schritt) {
+                switch ((i + 2 + schritt) % 5) {
                 case 0:
                     b = starte(normal + "/boden", plattform, {});
                     break;
                 case 1:
                     t = starte(normal + "/selvarot", plattform, QStringLiteral("frmMain"));
                     break;
+                case 2:
+                    v = starte(verlauf + "/selvarot", plattform, QStringLiteral("frmMain"));
+                    break;
+                case 3:
+                    f = starte(feindlich + "/selvarot", plattform, QStringLiteral("frmMain"));
+                    break;
                 default:
                     g = starte(gross + "/selvarot", plattform, QStringLiteral("frmMain"));
                 }
             }
-            alleLaeufe = alleLaeufe && b.ok && t.ok && g.ok;
-            if (i < 0 || !b.ok || !t.ok || !g.ok)
+            alleLaeufe = alleLaeufe && b.ok && t.ok && g.ok && v.ok && f.ok;
+            if (i < 0 || !b.ok || !t.ok || !g.ok || !v.ok || !f.ok)
                 continue;
             boden.push_back(b.ms);
             trainer.push_back(t.ms);
             trainerGross.push_back(g.ms);
+            trainerVerlauf.push_back(v.ms);
+            trainerFeindlich.push_back(f.ms);
             rssBoden.push_back(b.maxRssMb);
             rssTrainer.push_back(t.maxRssMb);
             rssGross.push_back(g.maxRssMb);
+            rssVerlauf.push_back(v.maxRssMb);
+            rssFeindlich.push_back(f.maxRssMb);
         }
         if (trainer.empty()) {
             std::printf("| %-44s | no run reached its first paint |\n", qPrintable(plattform));
@@ -320,6 +414,17 @@ int main(int argc, char* argv[])
               prozent(mg / mt), "<= samples + 5 %", mg <= 1.05 * mt);
         zeile(qPrintable("peak memory " + art + ", files + 100 MB"), mb(rt), mb(rg), plusMb(rg - rt),
               "<= samples + 5 %", rg <= 1.05 * rt);
+        // The history is read only when a practice needs it, so 100,000 answers must not show here.
+        const double mv = median(trainerVerlauf), rv = median(rssVerlauf);
+        zeile(qPrintable("start-up " + art + ", history 100,000"), ms(mb0), ms(mv),
+              QString::number(mv / mb0, 'f', 3) + " x", "<= 1.15 x floor", mv <= 1.15 * mb0);
+        zeile(qPrintable("peak memory " + art + ", history 100,000"), mb(rb), mb(rv), plusMb(rv - rb),
+              "<= floor + 4 MB", rv - rb <= 4.0);
+        const double mf = median(trainerFeindlich), rf = median(rssFeindlich);
+        zeile(qPrintable("start-up " + art + ", pipe, /dev/zero, open quote"), ms(mb0), ms(mf),
+              QString::number(mf / mb0, 'f', 3) + " x", "<= 1.15 x floor", mf <= 1.15 * mb0);
+        zeile(qPrintable("peak memory " + art + ", pipe, /dev/zero, open q."), mb(rb), mb(rf), plusMb(rf - rb),
+              "<= floor + 4 MB", rf - rb <= 4.0);
     }
 
     // In the trainer's own process: the header-only pass of the topic list and one topic.
@@ -329,6 +434,10 @@ int main(int argc, char* argv[])
     const auto [thema, themaGross] = ladezeiten(dreissig, gross, 2000);
     zeile("load topic 1 (30 records) / + 100 MB", us(thema), us(themaGross),
           prozent(themaGross / thema), "<= 30 records + 5 %", themaGross <= 1.05 * thema);
+    int fragen = 0;
+    const double drill = drillzeit(verlauf, 21, &fragen);
+    zeile("open the drill of topic 1, history 100,000", "", ms(drill), QStringLiteral("%1 questions").arg(fragen),
+          "<= 100 ms", drill <= 100);
     const auto [beispiel, nochmal] = ladezeiten(normal, dreissig, 2000);
     std::printf("\nFor comparison: loading the shipped QXV.1 (26 records) takes %.1f us, its 30-record "
                 "version %.1f us.\nA large file may load a little faster: the reader's device reads 16 KiB "
