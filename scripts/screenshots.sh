@@ -33,12 +33,12 @@ klicke() {
 
 lauf() {
     faktor=$1
-    local endung=$2 haupt info lernen abfrage ergebnis frage
+    local endung=$2 haupt info lernen abfrage ergebnis frage rueckblick bogen pergebnis stand
     starte_xvfb "$((1024 * faktor))x$((768 * faktor))x24"
     export QT_SCALE_FACTOR=$faktor
     unset QT_QPA_PLATFORM
     rm -rf "${ordner:?}"/*
-    cp build/programm/selvarot build/programm/QXV.* build/programm/Readme.txt "$ordner/"
+    cp build/programm/selvarot build/programm/QXV.* build/programm/PRUEFUNG.QXV build/programm/Readme.txt "$ordner/"
     printf '" "," "\r\n4\r\n3\r\n2\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' > "$ordner/USER.QXV"
     (cd "$ordner" && exec ./selvarot) &
     programm_pid=$!
@@ -90,6 +90,45 @@ lauf() {
     bild "$ergebnis" "ergebnis$endung"
     tippe "$ergebnis" Return
     weg "Kontrolle"
+
+    # The practice from the context menu, on the answers just given.
+    tippe "$haupt" shift+F10
+    sleep 0.3
+    import -window root -crop "$((260 * faktor))x$((200 * faktor))+$(xdotool getwindowgeometry --shell "$haupt" |
+        sed -n 's/^X=//p')+$(xdotool getwindowgeometry --shell "$haupt" | sed -n 's/^Y=//p')" \
+        "$ziel/kontextmenue$endung.png"
+    tippe "$haupt" r
+    rueckblick=$(fenster "Rückblick")
+    sleep 0.3
+    bild "$rueckblick" "rueckblick$endung"
+    tippe "$rueckblick" Escape
+    weg "Rückblick"
+
+    tippe "$haupt" shift+F10 p
+    bogen=$(fenster "Prüfungssimulation")
+    for ziffer in 3 1; do
+        tippe "$bogen" "$ziffer"
+        sleep 0.3
+        tippe "$bogen" alt+w
+        sleep 0.3
+    done
+    tippe "$bogen" 2
+    sleep 0.3
+    bild "$bogen" "pruefung$endung"
+    tippe "$bogen" alt+a
+    tippe "$(fenster "Abgeben ?")" Return
+    pergebnis=$(fenster "Prüfungsergebnis")
+    sleep 0.3
+    bild "$pergebnis" "pruefungsergebnis$endung"
+    tippe "$pergebnis" Return
+    weg "Prüfungssimulation"
+
+    tippe "$haupt" shift+F10 s
+    stand=$(fenster "Lernstand")
+    sleep 0.3
+    bild "$stand" "lernstand$endung"
+    tippe "$stand" Escape
+    weg "Lernstand"
 
     tippe "$haupt" alt+e
     frage=$(fenster "Beenden ?")

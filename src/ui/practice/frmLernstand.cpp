@@ -59,20 +59,20 @@ frmLernstand::frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefu
     setObjectName(QStringLiteral("frmLernstand"));
     setWindowTitle(QStringLiteral("Lernstand"));
     setFont(dialogschrift());
-    Twips::setzeClient(this, 7905, 6690);
+    Twips::setzeClient(this, 8985, 6690);
 
     bez_Titel = new QLabel(QStringLiteral("Ihr Lernstand"), this);
     bez_Titel->setObjectName(QStringLiteral("bez_Titel"));
-    Twips::setze(bez_Titel, 240, 120, 7455, 375);
+    Twips::setze(bez_Titel, 240, 120, 8505, 375);
     bez_Titel->setFont(arial(12, true));
     bez_Titel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     // Columns: topic, questions, answered at least once, right the last time, the bar.
     const Qt::Alignment links = Qt::AlignLeft, rechts = Qt::AlignRight;
     zelle(this, QStringLiteral("Thema"), 240, 600, 2820, true, links);
-    zelle(this, QStringLiteral("Fragen"), 3120, 600, 720, true, rechts);
-    zelle(this, QStringLiteral("beantwortet"), 3900, 600, 1020, true, rechts);
-    zelle(this, QStringLiteral("zuletzt richtig"), 4980, 600, 1140, true, rechts);
+    zelle(this, QStringLiteral("Fragen"), 3120, 600, 780, true, rechts);
+    zelle(this, QStringLiteral("beantwortet"), 3960, 600, 1260, true, rechts);
+    zelle(this, QStringLiteral("zuletzt richtig"), 5280, 600, 1560, true, rechts);
 
     for (int t = 1; t <= 12; ++t) {
         const bool summe = t == 12;
@@ -82,11 +82,11 @@ frmLernstand::frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefu
                               : zeile.titel.isEmpty() ? QStringLiteral("(Themendatei QXV.%1 fehlt)").arg(t)
                                                       : zeile.titel;
         bez_Thema[t] = zelle(this, titel, 240, top, 2820, summe, links);
-        bez_Fragen[t] = zelle(this, QString::number(zeile.fragen), 3120, top, 720, summe, rechts);
-        bez_Beantwortet[t] = zelle(this, QString::number(zeile.beantwortet), 3900, top, 1020, summe, rechts);
-        bez_Richtig[t] = zelle(this, QString::number(zeile.richtig), 4980, top, 1140, summe, rechts);
+        bez_Fragen[t] = zelle(this, QString::number(zeile.fragen), 3120, top, 780, summe, rechts);
+        bez_Beantwortet[t] = zelle(this, QString::number(zeile.beantwortet), 3960, top, 1260, summe, rechts);
+        bez_Richtig[t] = zelle(this, QString::number(zeile.richtig), 5280, top, 1560, summe, rechts);
         Balken_Stand[t] = new Balken(this);
-        Twips::setze(Balken_Stand[t], 6240, top + 15, 1455, 225);
+        Twips::setze(Balken_Stand[t], 7020, top + 15, 1725, 225);
         Balken_Stand[t]->setze(zeile.richtig, zeile.falsch, zeile.fragen - zeile.beantwortet);
         Balken_Stand[t]->setAccessibleName(QStringLiteral("%1: %2 zuletzt richtig, %3 zuletzt falsch, %4 noch nie beantwortet")
                                                .arg(titel)
@@ -104,15 +104,15 @@ frmLernstand::frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefu
     auto* linie = new QFrame(this);
     linie->setFrameShape(QFrame::HLine);
     linie->setFrameShadow(QFrame::Sunken);
-    Twips::setze(linie, 240, 4200, 7455, 30);
+    Twips::setze(linie, 240, 4200, 8505, 30);
 
     auto* legende = new Legende(this);
     legende->setObjectName(QStringLiteral("Legende"));
-    Twips::setze(legende, 240, 4620, 7455, 255);
+    Twips::setze(legende, 240, 4620, 8505, 255);
 
     bez_Chance = new QLabel(this);
     bez_Chance->setObjectName(QStringLiteral("bez_Chance"));
-    Twips::setze(bez_Chance, 240, 4980, 7455, 420);
+    Twips::setze(bez_Chance, 240, 4980, 8505, 420);
     bez_Chance->setFont(arial(14, true));
     bez_Chance->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // Rounded down, so that 99.6 % never reads as a certain pass.
@@ -121,14 +121,14 @@ frmLernstand::frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefu
 
     bez_Grundlage = new QLabel(grundlage(stand, regel), this);
     bez_Grundlage->setObjectName(QStringLiteral("bez_Grundlage"));
-    Twips::setze(bez_Grundlage, 240, 5400, 7455, 660);
+    Twips::setze(bez_Grundlage, 240, 5400, 8505, 660);
     bez_Grundlage->setFont(arial(9));
     bez_Grundlage->setWordWrap(true);
     bez_Grundlage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     cmd_Schliessen = new QPushButton(QStringLiteral("&Schließen"), this);
     cmd_Schliessen->setObjectName(QStringLiteral("cmd_Schliessen"));
-    Twips::setze(cmd_Schliessen, 6360, 6180, 1335, 375);
+    Twips::setze(cmd_Schliessen, 7410, 6180, 1335, 375);
     cmd_Schliessen->setDefault(true);
     cmd_Schliessen->setFocus();
     connect(cmd_Schliessen, &QPushButton::clicked, this, &QDialog::accept);

@@ -72,6 +72,7 @@ void frmPruefung::erzeugeSteuerelemente()
     bez_Stand->setObjectName(QStringLiteral("bez_Stand"));
     Twips::setze(bez_Stand, 240, 120, 3600, 375);
     bez_Stand->setFont(arial(12, true));
+    bez_Stand->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     bez_Zeit = new QLabel(this);
     bez_Zeit->setObjectName(QStringLiteral("bez_Zeit"));
