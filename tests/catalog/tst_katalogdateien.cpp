@@ -1,6 +1,7 @@
 #include "Feldleser.h"
 #include "Katalog.h"
 #include "Programmordner.h"
+#include "Pruefung.h"
 #include "TestOrdner.h"
 #include "main/frmMain.h"
 
@@ -260,6 +261,22 @@ private slots:
         fenster.close();
         Programmordner::setze(kKatalog);
         katalog().bildeDateiPfad();
+    }
+
+    // The shipped exam rules are those that Readme.txt shows, and read as the exam has them.
+    void pruefungsregeln()
+    {
+        const QByteArray readme = lies(QStringLiteral("Readme.txt"));
+        const qsizetype anfang = readme.indexOf("--- Regeln Anfang ---\r\n");
+        const qsizetype ende = readme.indexOf("--- Regeln Ende ---");
+        QVERIFY(anfang >= 0 && ende > anfang);
+        QByteArray beispiel = readme.mid(anfang, ende - anfang);
+        beispiel = beispiel.mid(beispiel.indexOf('\n') + 1).replace("\r\n  ", "\r\n");
+        QCOMPARE("  " + lies(QStringLiteral("PRUEFUNG.QXV")), beispiel);
+        const Pruefungsregel regel = Pruefungsregel::ausDatei(kKatalog + QStringLiteral("/PRUEFUNG.QXV"));
+        QCOMPARE(regel.fragen, 24);
+        QCOMPARE(regel.minuten, 30);
+        QCOMPARE(regel.maxFalsch, 5);
     }
 
     // The example in Readme.txt is a topic file that loads as it stands.
