@@ -1,6 +1,28 @@
 # Helpers for driving the trainer on an X server of its own with real key presses; sourced
 # by the end-to-end test and the screenshot script. The caller defines fehler().
 
+# The common start of an end-to-end test: skips (77) where the X tools are missing, makes the
+# program folder $ordner, starts Xvfb, and at the end takes away the program (its process id in
+# $programm_pid), the X server and the folder, however the test ends.
+beginne_e2e() {
+    local werkzeug
+    for werkzeug in Xvfb xdotool import; do
+        command -v "$werkzeug" >/dev/null || { echo "SKIP: $werkzeug is not installed"; exit 77; }
+    done
+    ordner=$(mktemp -d)
+    xvfb_pid=
+    programm_pid=
+    trap raeume_e2e_auf EXIT
+    starte_xvfb
+    unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+}
+
+raeume_e2e_auf() {
+    if [ -n "${programm_pid:-}" ]; then kill "$programm_pid" 2>/dev/null || true; fi
+    stoppe_xvfb
+    rm -rf "$ordner"
+}
+
 # Starts Xvfb on a display it picks itself and exports DISPLAY once the server is ready;
 # the caller ends it with stoppe_xvfb.
 starte_xvfb() {

@@ -6,26 +6,10 @@
 set -euo pipefail
 
 programm=$1
-for werkzeug in Xvfb xdotool import; do
-    command -v "$werkzeug" >/dev/null || { echo "SKIP: $werkzeug is not installed"; exit 77; }
-done
-
-ordner=$(mktemp -d)
-xvfb_pid=
-programm_pid=
-aufraeumen() {
-    [ -n "$programm_pid" ] && kill "$programm_pid" 2>/dev/null || true
-    stoppe_xvfb
-    rm -rf "$ordner"
-}
-trap aufraeumen EXIT
-
 fehler() { echo "FAIL: $*" >&2; exit 1; }
-
 # shellcheck source=../../scripts/x11.sh
 source "$(dirname "$0")/../../scripts/x11.sh"
-starte_xvfb
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+beginne_e2e
 
 # The program folder: the program, eleven topic files of three questions each, no USER.QXV.
 cp "$programm" "$ordner/"

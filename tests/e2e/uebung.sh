@@ -7,25 +7,10 @@
 set -euo pipefail
 
 programm=$1
-for werkzeug in Xvfb xdotool import; do
-    command -v "$werkzeug" >/dev/null || { echo "SKIP: $werkzeug is not installed"; exit 77; }
-done
-
-ordner=$(mktemp -d)
-xvfb_pid=
-programm_pid=
-aufraeumen() {
-    [ -n "$programm_pid" ] && kill "$programm_pid" 2>/dev/null || true
-    stoppe_xvfb
-    rm -rf "$ordner"
-}
-trap aufraeumen EXIT
 fehler() { echo "FAIL: $*" >&2; exit 1; }
-
 # shellcheck source=../../scripts/x11.sh
 source "$(dirname "$0")/../../scripts/x11.sh"
-starte_xvfb
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+beginne_e2e
 
 # Topic 1: question 1 has no valid correct answer, so it is always answered wrong; the others
 # are right or wrong as the shuffle falls. The other topics only fill the list.

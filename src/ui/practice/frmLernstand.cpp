@@ -54,12 +54,8 @@ protected:
 } // namespace
 
 frmLernstand::frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefungsregel& regel)
-    : QDialog(eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : Uebungsfenster(eltern, QStringLiteral("frmLernstand"), QStringLiteral("Lernstand"), 8985, 6690)
 {
-    setObjectName(QStringLiteral("frmLernstand"));
-    setWindowTitle(QStringLiteral("Lernstand"));
-    setFont(dialogschrift());
-    Twips::setzeClient(this, 8985, 6690);
 
     bez_Titel = new QLabel(QStringLiteral("Ihr Lernstand"), this);
     bez_Titel->setObjectName(QStringLiteral("bez_Titel"));

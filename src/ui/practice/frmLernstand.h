@@ -2,7 +2,7 @@
 
 #include "Gesamtkatalog.h"
 
-#include <QDialog>
+#include "Uebungsfenster.h"
 
 #include <array>
 
@@ -13,7 +13,7 @@ class QPushButton;
 // The learning progress: one row per topic with its questions, how many were answered at
 // least once, how many were right the last time, and a bar of right, wrong and never answered;
 // a total below, and the chance to pass the simulated exam sheet today with what it rests on.
-class frmLernstand : public QDialog {
+class frmLernstand : public Uebungsfenster {
     Q_OBJECT
 public:
     frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefungsregel& regel);

@@ -43,13 +43,9 @@ int frmPruefung::taktMs = 250;
 
 frmPruefung::frmPruefung(QWidget* eltern, const Gesamtkatalog& katalog, const Pruefungsregel& regel,
                          const QList<Bogenfrage>& bogen)
-    : QDialog(eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : Uebungsfenster(eltern, QStringLiteral("frmPruefung"), QStringLiteral("Prüfungssimulation"), 7905, 6150),
       m_katalog(katalog), m_regel(regel), m_bogen(bogen), m_gewaehlt(bogen.size(), 0)
 {
-    setObjectName(QStringLiteral("frmPruefung"));
-    setWindowTitle(QStringLiteral("Prüfungssimulation"));
-    setFont(dialogschrift());
-    Twips::setzeClient(this, 7905, 6150);
     erzeugeSteuerelemente();
     verbindeEreignisse();
 

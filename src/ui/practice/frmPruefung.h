@@ -3,7 +3,7 @@
 #include "Gesamtkatalog.h"
 #include "Pruefung.h"
 
-#include <QDialog>
+#include "Uebungsfenster.h"
 
 #include <array>
 #include <functional>
@@ -19,7 +19,7 @@ class Textfeld;
 // can be changed, or crossed out again, until the sheet is handed in; "&Zurück" and "&Weiter"
 // move freely. No verdict before the sheet is handed in, by "&Abgeben" or by the clock. A sheet
 // given up by closing the window is not graded and leaves no trace.
-class frmPruefung : public QDialog {
+class frmPruefung : public Uebungsfenster {
     Q_OBJECT
 public:
     frmPruefung(QWidget* eltern, const Gesamtkatalog& katalog, const Pruefungsregel& regel,

@@ -18,12 +18,8 @@ QString alsMinuten(qint64 ms)
 
 frmPruefungsergebnis::frmPruefungsergebnis(QWidget* eltern, const Gesamtkatalog& katalog,
                                            const Pruefungsergebnis& ergebnis)
-    : QDialog(eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : Uebungsfenster(eltern, QStringLiteral("frmPruefungsergebnis"), QStringLiteral("Prüfungsergebnis"), 7905, 6150)
 {
-    setObjectName(QStringLiteral("frmPruefungsergebnis"));
-    setWindowTitle(QStringLiteral("Prüfungsergebnis"));
-    setFont(dialogschrift());
-    Twips::setzeClient(this, 7905, 6150);
 
     const bool bestanden = ergebnis.bestanden();
     Label1 = new QLabel(bestanden ? QStringLiteral("Bestanden") : QStringLiteral("Nicht bestanden"), this);

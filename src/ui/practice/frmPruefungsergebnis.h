@@ -3,7 +3,7 @@
 #include "Gesamtkatalog.h"
 #include "Pruefung.h"
 
-#include <QDialog>
+#include "Uebungsfenster.h"
 
 class Fragenliste;
 class QLabel;
@@ -29,7 +29,7 @@ struct Pruefungsergebnis {
 
 // The result of a simulated exam: passed or not by the rule, the counts, the time taken, and
 // the review of every question answered wrong or left open.
-class frmPruefungsergebnis : public QDialog {
+class frmPruefungsergebnis : public Uebungsfenster {
     Q_OBJECT
 public:
     frmPruefungsergebnis(QWidget* eltern, const Gesamtkatalog& katalog, const Pruefungsergebnis& ergebnis);

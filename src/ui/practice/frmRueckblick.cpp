@@ -19,12 +19,8 @@ QString modusText(Verlauf::Modus modus)
 } // namespace
 
 frmRueckblick::frmRueckblick(QWidget* eltern, const QList<Verlauf::Eintrag>& lauf)
-    : QDialog(eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : Uebungsfenster(eltern, QStringLiteral("frmRueckblick"), QStringLiteral("Rückblick"), 7905, 6150)
 {
-    setObjectName(QStringLiteral("frmRueckblick"));
-    setWindowTitle(QStringLiteral("Rückblick"));
-    setFont(dialogschrift());
-    Twips::setzeClient(this, 7905, 6150);
 
     bez_Titel = new QLabel(this);
     bez_Titel->setObjectName(QStringLiteral("bez_Titel"));

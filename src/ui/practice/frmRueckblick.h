@@ -2,7 +2,7 @@
 
 #include "Verlauf.h"
 
-#include <QDialog>
+#include "Uebungsfenster.h"
 
 class QLabel;
 class Fragenliste;
@@ -11,7 +11,7 @@ class QPushButton;
 // The review of a topic's latest quiz or drill: each question with the answer chosen and the
 // correct one, the wrong ones first. The loaded topic gives the texts; a question edited since
 // the run is named as such. Escape or "&Schließen" close it.
-class frmRueckblick : public QDialog {
+class frmRueckblick : public Uebungsfenster {
     Q_OBJECT
 public:
     frmRueckblick(QWidget* eltern, const QList<Verlauf::Eintrag>& lauf);
