@@ -6,14 +6,14 @@
 #
 #   bash scripts/fuzz.sh [seconds-per-target] [target...]
 #
-# Targets: feldleser, thema, user (all of them if none is named).
+# Targets: feldleser, thema, user, verlauf (all of them if none is named).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sekunden=${1:-10}
 shift || true
 ziele=("$@")
-[ ${#ziele[@]} -eq 0 ] && ziele=(feldleser thema user)
+[ ${#ziele[@]} -eq 0 ] && ziele=(feldleser thema user verlauf)
 
 bash scripts/install-deps.sh clang libclang-rt-14-dev
 [ -f build-fuzz/CMakeCache.txt ] ||

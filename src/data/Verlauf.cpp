@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr qsizetype kZeileHoechstens = 1024;
-
 const char* modusText(Verlauf::Modus modus)
 {
     switch (modus) {
@@ -142,35 +140,39 @@ std::optional<Eintrag> ausZeile(QByteArrayView zeile)
 bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je)
 {
     // Read in pieces, line by line: a history of years stays small in memory, and a line far
-    // longer than any the program writes is garbage to skip, not to gather.
-    QByteArray rest;
-    bool zuLang = false;
+    // longer than any the program writes is garbage to skip, not to gather, wherever the
+    // pieces happen to end.
     const auto zeile = [&](QByteArrayView z) {
         if (z.endsWith('\r'))
             z.chop(1);
+        if (z.size() > ZeileHoechstens)
+            return;
         if (const auto e = ausZeile(z))
             je(*e);
     };
+    QByteArray rest;
+    bool zuLang = false;
     while (true) {
         const QByteArray stueck = geraet.read(64 * 1024);
         if (stueck.isEmpty())
             break;
+        const QByteArrayView ganz(stueck);
         qsizetype anfang = 0;
         for (qsizetype ende; (ende = stueck.indexOf('\n', anfang)) >= 0; anfang = ende + 1) {
-            if (!zuLang) {
-                if (rest.isEmpty()) {
-                    zeile(QByteArrayView(stueck).sliced(anfang, ende - anfang));
-                } else {
-                    rest += QByteArrayView(stueck).sliced(anfang, ende - anfang);
-                    zeile(rest);
-                }
+            if (zuLang) {
+                zuLang = false;
+            } else if (rest.isEmpty()) {
+                zeile(ganz.sliced(anfang, ende - anfang));
+            } else {
+                rest += ganz.sliced(anfang, ende - anfang);
+                zeile(rest);
             }
             rest.clear();
-            zuLang = false;
         }
         if (!zuLang) {
-            rest += QByteArrayView(stueck).sliced(anfang);
-            if (rest.size() > kZeileHoechstens) {
+            rest += ganz.sliced(anfang);
+            // One byte more than the bound may be the CR of a line end.
+            if (rest.size() > ZeileHoechstens + 1) {
                 rest.clear();
                 zuLang = true;
             }

@@ -25,6 +25,9 @@ namespace Verlauf {
 
 enum class Modus { Abfrage, Fehler, Pruefung };
 
+// Far longer than any line the program writes: a longer one is garbage, skipped unread.
+constexpr qsizetype ZeileHoechstens = 1024;
+
 struct Eintrag {
     QString zeit;
     QString lauf;
