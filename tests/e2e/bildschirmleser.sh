@@ -51,6 +51,8 @@ beende() {
     kill -KILL "$pid" 2>/dev/null || true
 }
 aufraeumen() {
+    # A second signal must not cut the cleaning short.
+    trap '' TERM INT HUP
     beende "$leser_pid"
     beende "$programm_pid"
     [ -n "$sitzung_pid" ] && merke_register
@@ -62,6 +64,9 @@ aufraeumen() {
     rm -rf "$ordner"
 }
 trap aufraeumen EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 fehler() { echo "FAIL: $*" >&2; exit 1; }
 
