@@ -3,11 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The end-to-end tests need an X server, xdotool, xprop and ImageMagick; the install test checks
+# The end-to-end tests need an X server, xdotool, xprop and ImageMagick; the screen reader test
+# also a session bus, the accessibility bus and Python's AT-SPI bindings; the install test checks
 # the desktop entry and the AppStream data; the package test builds the Debian package
 # (dpkg-shlibdeps) and checks it with lintian.
 bash scripts/install-deps.sh xvfb xauth xdotool x11-utils imagemagick desktop-file-utils \
-    appstream dpkg-dev lintian
+    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 appstream dpkg-dev lintian
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 export QT_QPA_PLATFORM=offscreen

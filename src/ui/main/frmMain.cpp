@@ -13,6 +13,7 @@
 #include "practice/Themenmenue.h"
 #include "quiz/frmAbfrage.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QDir>
 #include <QHash>
@@ -115,6 +116,20 @@ void frmMain::erzeugeSteuerelemente()
 void frmMain::verbindeEreignisse()
 {
     connect(LView, &QListWidget::itemChanged, this, &frmMain::LView_ItemCheck);
+    // The list itself tells a screen reader nothing when a check mark comes or goes, by a key,
+    // a click or the move to another topic; each topic whose mark changed says so.
+    connect(LView->model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& von, const QModelIndex& bis, const QList<int>& rollen) {
+                if (!rollen.contains(Qt::CheckStateRole))
+                    return;
+                QAccessible::State geaendert;
+                geaendert.checked = true;
+                for (int zeile = von.row(); zeile <= bis.row(); ++zeile) {
+                    QAccessibleStateChangeEvent ereignis(LView, geaendert);
+                    ereignis.setChild(zeile);
+                    QAccessible::updateAccessibility(&ereignis);
+                }
+            });
     connect(Button[0], &QPushButton::clicked, this, [this] { Button_Click(0); });
     connect(Button[1], &QPushButton::clicked, this, [this] { Button_Click(1); });
     connect(cmd_Ende, &QPushButton::clicked, this, &frmMain::cmd_Ende_Click);
