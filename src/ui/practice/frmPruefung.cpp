@@ -88,6 +88,7 @@ void frmPruefung::erzeugeSteuerelemente()
         Twips::setze(Img_Kasten[n], 480, 1680 + (n - 1) * 960, 675, 675);
         Text_Antwort[n] = new Textfeld(Textfeld::Art::Antwort, this);
         Text_Antwort[n]->setObjectName(QStringLiteral("Text_Antwort%1").arg(n));
+        Text_Antwort[n]->setAccessibleName(QStringLiteral("Antwort zu Kästchen %1").arg(n));
         Twips::setze(Text_Antwort[n], 1320, 1680 + (n - 1) * 960, 6135, 735);
     }
 

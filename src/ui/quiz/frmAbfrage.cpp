@@ -89,6 +89,8 @@ void frmAbfrage::erzeugeSteuerelemente()
     for (int n = 4; n >= 1; --n) {
         Text_Antwort[n] = new Textfeld(Textfeld::Art::Antwort, this);
         Text_Antwort[n]->setObjectName(QStringLiteral("Text_Antwort%1").arg(n));
+        // Tells a screen reader which box the text beside it belongs to.
+        Text_Antwort[n]->setAccessibleName(QStringLiteral("Antwort zu Kästchen %1").arg(n));
         Twips::setze(Text_Antwort[n], 1320, 1680 + (n - 1) * 960, 6135, 735);
     }
 
