@@ -45,21 +45,19 @@ Katalog::Ladeergebnis Katalog::LadeThema(qint16 nr)
     if (nr < 1 || nr > AnzahlThemen)
         return Ladeergebnis::NummerUngueltig;
     QFile datei(Dateiname(nr));
-    if (!oeffne(datei))
+    if (!oeffne(datei) || !LadeThema(datei, nr))
         return Ladeergebnis::DateiNichtLesbar;
-    bool beschaedigt = false;
-    leseTitel(datei, nullptr, &beschaedigt);
-    if (beschaedigt || !datei.seek(0))
-        return Ladeergebnis::DateiNichtLesbar;
-    LadeThema(datei, nr);
     return Ladeergebnis::Geladen;
 }
 
-void Katalog::LadeThema(QIODevice& geraet, qint16 nr)
+bool Katalog::LadeThema(QIODevice& geraet, qint16 nr)
 {
-    ThemaNr = nr;
     Feldleser leser(&geraet);
-    Thema = leser.leseText().value_or(QString());
+    const auto titel = leser.leseText();
+    if (leser.abgebrochen())
+        return false;
+    ThemaNr = nr;
+    Thema = titel.value_or(QString());
     // The second text and the count are not used: the records are counted instead.
     leser.leseText();
     leser.leseZahl();
@@ -85,6 +83,7 @@ void Katalog::LadeThema(QIODevice& geraet, qint16 nr)
         m_loesung[n] = *loesung;
     }
     AnzahlFragen = n;
+    return true;
 }
 
 QString Katalog::leseTitel(QIODevice& geraet, bool* gelesen, bool* beschaedigt)

@@ -40,8 +40,9 @@ public:
     // texts of an earlier topic; nobody reads them. An unreadable file, or one whose title runs
     // on past the field bound, changes nothing.
     Ladeergebnis LadeThema(qint16 nr);
-    // The same from an open device, as a topic file's bytes.
-    void LadeThema(QIODevice& geraet, qint16 nr);
+    // The same from an open device, as a topic file's bytes; false, and nothing changed, if the
+    // title runs on past the field bound.
+    bool LadeThema(QIODevice& geraet, qint16 nr);
 
     // Reads the title of every topic file for the topic list, and nothing after the header.
     void LadeDateiListe();

@@ -232,8 +232,7 @@ void frmMain::Button_Click(int index)
 {
     const int thema = angehakt();
     if (thema == 0) {
-        Meldung::zeige(this, QStringLiteral("Wählen Sie zuerst ein Thema aus !"),
-                       QStringLiteral("Kein Thema ausgewählt"));
+        Meldung::zeige(this, QStringLiteral("Wählen Sie zuerst ein Thema aus !"), QStringLiteral("Kein Thema ausgewählt"));
         return;
     }
     if (!ladeThemaMitMeldung(this, thema))
