@@ -8,6 +8,8 @@
 
 #include <array>
 
+class Katalog;
+
 // All eleven topics at once, for the exam sheet and the learning progress. The main window
 // reads only the titles; this is read when one of those windows opens.
 struct Katalogfrage {
@@ -17,6 +19,11 @@ struct Katalogfrage {
     std::array<QString, 5> antwort; // 1 to 4
     int loesung = 0;
     QByteArray kennung;
+
+    // Question n of the topic loaded in the bank.
+    static Katalogfrage ausBank(const Katalog& bank, int n);
+    // The right answer's text; empty for a correct-answer number outside 1 to 4.
+    QString richtigeAntwort() const { return loesung >= 1 && loesung <= 4 ? antwort[loesung] : QString(); }
 };
 
 struct Gesamtkatalog {

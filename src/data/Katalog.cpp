@@ -77,9 +77,9 @@ bool Katalog::LadeThema(QIODevice& geraet, qint16 nr)
             break;
 
         ++n;
-        m_frage[n] = ersetzeAnfuehrung(texte[0]);
+        m_frage[n] = alsFrage(texte[0]);
         for (int k = 1; k <= 4; ++k)
-            m_antwort[n][k] = ersetzeZeilenumbruch(ersetzeAnfuehrung(texte[k]));
+            m_antwort[n][k] = alsAntwort(texte[k]);
         m_loesung[n] = *loesung;
     }
     AnzahlFragen = n;
@@ -112,6 +112,10 @@ void Katalog::LadeDateiListe()
             m_zustand[i] = datei.isOpen() ? Dateizustand::Leer : Dateizustand::Fehlt;
     }
 }
+
+QString Katalog::alsFrage(QString feld) { return ersetzeAnfuehrung(std::move(feld)); }
+
+QString Katalog::alsAntwort(QString feld) { return ersetzeZeilenumbruch(ersetzeAnfuehrung(std::move(feld))); }
 
 Katalog& katalog()
 {

@@ -51,6 +51,11 @@ public:
     // whether the title ran on past the field bound (then it is empty).
     static QString leseTitel(QIODevice& geraet, bool* gelesen, bool* beschaedigt = nullptr);
 
+    // A question's and an answer's text as the bank holds it, from the field as the file has it:
+    // "*" becomes a double quote, and in an answer "##" a line break. Explanation files use the same.
+    static QString alsFrage(QString feld);
+    static QString alsAntwort(QString feld);
+
 private:
     std::array<QString, MaxFragen + 1> m_frage;
     std::array<std::array<QString, 5>, MaxFragen + 1> m_antwort;

@@ -46,7 +46,9 @@ void fehlerUeben(QWidget* eltern, int thema)
                        titel);
         return;
     }
-    frmAbfrage fenster(eltern, fragen, Verlauf::Modus::Fehler);
+    std::array<QString, 12> themen;
+    themen[thema] = katalog().Thema;
+    frmAbfrage fenster(eltern, frmAbfrage::ausBank(fragen), themen, Verlauf::Modus::Fehler);
     fenster.exec();
 }
 

@@ -45,13 +45,33 @@ QList<int> alleFragen()
         fragen << n;
     return fragen;
 }
+
+std::array<QString, 12> titelDerBank()
+{
+    std::array<QString, 12> titel;
+    if (katalog().ThemaNr >= 1 && katalog().ThemaNr <= Katalog::AnzahlThemen)
+        titel[katalog().ThemaNr] = katalog().Thema;
+    return titel;
+}
 } // namespace
 
-frmAbfrage::frmAbfrage(QWidget* eltern) : frmAbfrage(eltern, alleFragen(), Verlauf::Modus::Abfrage) {}
+QList<Katalogfrage> frmAbfrage::ausBank(const QList<int>& nummern)
+{
+    QList<Katalogfrage> fragen;
+    for (int n : nummern)
+        fragen << Katalogfrage::ausBank(katalog(), n);
+    return fragen;
+}
 
-frmAbfrage::frmAbfrage(QWidget* eltern, const QList<int>& fragen, Verlauf::Modus modus)
+frmAbfrage::frmAbfrage(QWidget* eltern)
+    : frmAbfrage(eltern, ausBank(alleFragen()), titelDerBank(), Verlauf::Modus::Abfrage)
+{
+}
+
+frmAbfrage::frmAbfrage(QWidget* eltern, const QList<Katalogfrage>& fragen, const std::array<QString, 12>& titel,
+                       Verlauf::Modus modus)
     : Modalfenster(eltern, QStringLiteral("frmAbfrage"), QStringLiteral("Kontrolle"), 7905, 6150), m_fragen(fragen),
-      m_modus(modus), m_verlauf(modus)
+      m_titel(titel), m_modus(modus), m_verlauf(modus)
 {
     erzeugeSteuerelemente();
     verbindeEreignisse();
@@ -163,8 +183,7 @@ void frmAbfrage::verbindeEreignisse()
 
 void frmAbfrage::ZeigeFrage()
 {
-    const Katalog& bank = katalog();
-    const int frage = frageNr();
+    const Katalogfrage& frage = aktuelleFrage();
     Auswahl = 0;
     for (int n = 1; n <= 4; ++n) {
         Img_Kasten[n]->setzeBild(kLeer);
@@ -172,8 +191,8 @@ void frmAbfrage::ZeigeFrage()
         Img_Kasten[n]->setEnabled(true);
     }
     bez_RichtigFalsch->setText(QString());
-    bez_Titel->setText(bank.Thema);
-    bez_Frage->setzeText(bank.Frage(frage));
+    bez_Titel->setText(frage.thema >= 1 && frage.thema <= 11 ? m_titel[frage.thema] : QString());
+    bez_Frage->setzeText(frage.frage);
     for (int n = 1; n <= 4; ++n)
         Img_Kasten[n]->Tag.clear();
 
@@ -185,7 +204,7 @@ void frmAbfrage::ZeigeFrage()
         do {
             r = int(quelle->bounded(4)) + 1;
         } while (!Img_Kasten[r]->Tag.isEmpty());
-        Text_Antwort[r]->setzeText(bank.Antwort(frage, i));
+        Text_Antwort[r]->setzeText(frage.antwort[i]);
         Img_Kasten[r]->Tag = QString::number(i);
     }
 }
@@ -235,7 +254,7 @@ void frmAbfrage::cmd_Kontrolle_Click()
 // A correct-answer number outside 1 to 4 matches no box: wrong, and no arrow.
 void frmAbfrage::Auswertung(int index)
 {
-    const int loesung = katalog().Loesung(frageNr());
+    const int loesung = aktuelleFrage().loesung;
     for (int k = 1; k <= 4; ++k)
         Img_Kasten[k]->setEnabled(false);
 
@@ -269,13 +288,18 @@ void frmAbfrage::Auswertung(int index)
     timer_NFrage->start();
 }
 
-int frmAbfrage::frageNr() const { return m_fragen.value(lauf().AktFrage - 1); }
+const Katalogfrage& frmAbfrage::aktuelleFrage() const
+{
+    static const Katalogfrage keine;
+    const int i = lauf().AktFrage - 1;
+    return i >= 0 && i < m_fragen.size() ? m_fragen[i] : keine;
+}
 
 // The answer goes into the history with its number in the file.
 void frmAbfrage::merke(int index, bool richtig)
 {
-    const Katalog& bank = katalog();
-    if (!m_verlauf.schreibe(bank.ThemaNr, Verlauf::kennung(bank, frageNr()), Img_Kasten[index]->Tag.toInt(), richtig))
+    const Katalogfrage& frage = aktuelleFrage();
+    if (!m_verlauf.schreibe(frage.thema, frage.kennung, Img_Kasten[index]->Tag.toInt(), richtig))
         meldeVerlaufNichtSchreibbar(this);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Gesamtkatalog.h"
 #include "Modalfenster.h"
 #include "Verlauf.h"
 
@@ -21,14 +22,22 @@ class Textfeld;
 // "&Nächste Frage" leads on, after the last question to the result dialog. Every answer goes
 // into the learner's answer history as it is given.
 //
-// A drill of the learner's mistakes is the same window asking only some of the questions:
-// the counter of all questions shows how many it asks, and its result grades nothing.
+// A drill of the learner's mistakes, or practice across topics, is the same window asking
+// another list of questions: the counter of all questions shows how many it asks, the title
+// line the topic of the question shown, and its result grades nothing.
 class frmAbfrage : public Modalfenster {
     Q_OBJECT
 public:
+    // Every question of the topic loaded in the bank, graded at the end.
     explicit frmAbfrage(QWidget* eltern = nullptr);
-    // The questions to ask, by their numbers in the topic, in this order.
-    frmAbfrage(QWidget* eltern, const QList<int>& fragen, Verlauf::Modus modus);
+    // These questions in this order; titel[t] is the title of topic t.
+    frmAbfrage(QWidget* eltern, const QList<Katalogfrage>& fragen, const std::array<QString, 12>& titel,
+               Verlauf::Modus modus);
+    // Questions of the topic loaded in the bank, by their numbers, in this order.
+    static QList<Katalogfrage> ausBank(const QList<int>& nummern);
+
+    // The question shown.
+    const Katalogfrage& aktuelleFrage() const;
 
     // The pause after a check; tests may shorten it.
     static int pauseMs;
@@ -67,12 +76,11 @@ private:
     void cmd_NFrage_Click();
     void cmd_Abbrechen_Click();
 
-    // The number in the topic of the question shown, and how many the run asks.
-    int frageNr() const;
     int anzahl() const { return int(m_fragen.size()); }
     void merke(int index, bool richtig);
 
-    QList<int> m_fragen;
+    QList<Katalogfrage> m_fragen;
+    std::array<QString, 12> m_titel;
     Verlauf::Modus m_modus;
     Verlauf::Schreiber m_verlauf;
 };
