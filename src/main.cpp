@@ -17,11 +17,15 @@ int main(int argc, char* argv[])
         QStringLiteral("%1.%2.%3").arg(Anwendung::Major).arg(Anwendung::Minor).arg(Anwendung::Revision));
     QApplication::setWindowIcon(Bilder::programmIcon());
 
-    // The trainer speaks German, and so do the toolkit's own texts (a text box's context menu).
+    // The trainer speaks German, and so do the toolkit's own texts (a text box's context menu):
+    // from the system's Qt, or from the program itself where Qt is built into it (Windows).
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTranslator qtDeutsch;
-    if (qtDeutsch.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    const auto ladeQtDeutsch = [&qtDeutsch](const QString& ordner) {
+        return qtDeutsch.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"), ordner);
+    };
+    if (ladeQtDeutsch(QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        ladeQtDeutsch(QStringLiteral(":/uebersetzungen")))
         QApplication::installTranslator(&qtDeutsch);
 
     frmMain hauptfenster;

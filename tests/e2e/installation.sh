@@ -11,7 +11,11 @@ ziel=$(mktemp -d)
 trap 'rm -rf "$ziel"' EXIT
 fehler() { echo "FAIL: $*" >&2; exit 1; }
 
-ordner_dateien="Readme.txt PRUEFUNG.QXV QXV.1 QXV.2 QXV.3 QXV.4 QXV.5 QXV.6 QXV.7 QXV.8 QXV.9 QXV.10 QXV.11"
+# The program folder holds the program and every file of catalog/.
+ordner_dateien=$(ls "$quelle/catalog")
+for datei in Readme.txt PRUEFUNG.QXV $(seq -f "QXV.%g" 1 11); do
+    grep -qx "$datei" <<<"$ordner_dateien" || fehler "catalog/ has no $datei"
+done
 id=example.funkkurs.selvarot
 
 # Users get the program without debug information or symbol table.
