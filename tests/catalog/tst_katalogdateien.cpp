@@ -363,15 +363,17 @@ private slots:
         for (int t = 1; t <= 11; ++t) {
             const QString name = QStringLiteral("QXV.%1.ERL").arg(t);
             const QByteArray bytes = lies(name);
-            const QString fehler = pruefeBytes(bytes);
-            QVERIFY2(fehler.isEmpty(), qPrintable(name + ": " + fehler));
+            if (const QString fehler = bytes.isEmpty() ? QStringLiteral("missing") : pruefeBytes(bytes); !fehler.isEmpty()) {
+                faelle << name + ": " + fehler;
+                continue;
+            }
             QBuffer puffer;
             puffer.setData(bytes);
             puffer.open(QIODevice::ReadOnly);
             QList<Erlaeuterungen::Eintrag> eintraege = Erlaeuterungen::lese(puffer);
             QCOMPARE(katalog().LadeThema(qint16(t)), Katalog::Ladeergebnis::Geladen);
-            QCOMPARE(kopfAnzahl(bytes), int(eintraege.size()));
-            QCOMPARE(int(bytes.count("\r\n")) - 1, int(eintraege.size()));
+            if (kopfAnzahl(bytes) != eintraege.size() || bytes.count("\r\n") - 1 != eintraege.size())
+                faelle << name + ": the header's count, the lines and the records differ";
             for (int n = 1; n <= katalog().AnzahlFragen; ++n) {
                 const Katalogfrage f = Katalogfrage::ausBank(katalog(), n);
                 const QString ort = QStringLiteral("QXV.%1/%2").arg(t).arg(n);
