@@ -10,6 +10,7 @@
 #include "quiz/frmAbfrage.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace {
@@ -71,6 +72,26 @@ void rueckblick(QWidget* eltern, int thema)
     fenster.exec();
 }
 
+// Topics that give the sheet no question, each with the reason, so that a learner whose
+// catalogue lost a file does not take a sheet without it for the real thing.
+QStringList fehlendeThemen(const Gesamtkatalog& gesamt)
+{
+    QStringList zeilen;
+    for (int t = 1; t <= Katalog::AnzahlThemen; ++t) {
+        if (!gesamt.fragen[t].isEmpty())
+            continue;
+        QString name = QStringLiteral("QXV.%1").arg(t);
+        const QString titel = !gesamt.titel[t].isEmpty() ? gesamt.titel[t] : katalog().DateiListe(t);
+        if (!titel.isEmpty())
+            name += QStringLiteral(" („%1“)").arg(titel);
+        const QString grund = !QFileInfo::exists(katalog().Dateiname(t)) ? QStringLiteral("fehlt")
+                              : gesamt.titel[t].isEmpty()                ? QStringLiteral("kann nicht gelesen werden")
+                                                                         : QStringLiteral("enthält keine Fragen");
+        zeilen << name + QLatin1Char(' ') + grund;
+    }
+    return zeilen;
+}
+
 void pruefung(QWidget* eltern)
 {
     const QString titel = QStringLiteral("Prüfungssimulation");
@@ -81,15 +102,22 @@ void pruefung(QWidget* eltern)
         Meldung::zeige(eltern, QStringLiteral("Die Themendateien enthalten keine Fragen !"), titel);
         return;
     }
-    if (vorhanden < regel.fragen)
-        Meldung::zeige(eltern,
-                       QStringLiteral("Die Themendateien enthalten nur %1 Fragen statt %2.\nDer Prüfungsbogen enthält "
-                                      "alle %1 Fragen.")
-                           .arg(vorhanden)
-                           .arg(regel.fragen),
-                       titel);
+    // A catalogue smaller than the sheet gives a smaller sheet, with a rule to match.
     const QList<Bogenfrage> bogen = Pruefung::ziehe(gesamt.groessen(), regel.fragen, *QRandomGenerator::global());
-    frmPruefung fenster(eltern, gesamt, regel, bogen);
+    const Pruefungsregel bogenregel = regel.fuerBogen(int(bogen.size()));
+    QStringList absaetze;
+    if (const QStringList fehlen = fehlendeThemen(gesamt); !fehlen.isEmpty())
+        absaetze << QStringLiteral("Aus diesen Themen kommen keine Fragen auf den Prüfungsbogen:\n") +
+                        fehlen.join(QLatin1Char('\n'));
+    if (vorhanden < regel.fragen)
+        absaetze << QStringLiteral("Die Themendateien enthalten nur %1 Fragen statt %2.\nDer Prüfungsbogen enthält alle %1 "
+                                   "Fragen und ist\nmit höchstens %3 falschen Antworten bestanden.")
+                        .arg(vorhanden)
+                        .arg(regel.fragen)
+                        .arg(bogenregel.maxFalsch);
+    if (!absaetze.isEmpty())
+        Meldung::zeige(eltern, absaetze.join(QStringLiteral("\n\n")), titel);
+    frmPruefung fenster(eltern, gesamt, bogenregel, bogen);
     fenster.exec();
 }
 

@@ -104,6 +104,8 @@ private slots:
         QVERIFY(!fenster.isVisible());
         QCOMPARE(Meldung::gefragt().size(), 2);
         QCOMPARE(Meldung::gefragt().last().titel, QString("Aufgeben ?"));
+        // A stray Enter keeps the sheet.
+        QCOMPARE(Meldung::gefragt().last().knoepfe, Meldung::Knoepfe::JaNeinVorgabeNein);
         QVERIFY(!m_ordner->gibt("VERLAUF.QXV"));
     }
 
@@ -114,17 +116,20 @@ private slots:
         QTest::addColumn<int>("richtig");
         QTest::addColumn<int>("falsch");
         QTest::addColumn<bool>("bestanden");
-        QTest::newRow("all right") << 10 << 0 << true;
-        QTest::newRow("two wrong pass") << 8 << 2 << true;
-        QTest::newRow("three wrong fail") << 7 << 3 << false;
-        QTest::newRow("one wrong and two open fail") << 7 << 1 << false;
-        QTest::newRow("two open pass") << 8 << 0 << true;
+        QTest::addColumn<QString>("welcheOffen");
+        QTest::newRow("all right") << 10 << 0 << true << QString();
+        QTest::newRow("two wrong pass") << 8 << 2 << true << QString();
+        QTest::newRow("three wrong fail") << 7 << 3 << false << QString();
+        QTest::newRow("one wrong and two open fail") << 7 << 1 << false << "Die Fragen 9 und 10 sind";
+        QTest::newRow("one open pass") << 9 << 0 << true << "Frage 10 ist";
+        QTest::newRow("many open fail") << 2 << 1 << false << "Die Fragen 4–10 sind";
     }
     void abgeben()
     {
         QFETCH(int, richtig);
         QFETCH(int, falsch);
         QFETCH(bool, bestanden);
+        QFETCH(QString, welcheOffen);
         const int offen = 10 - richtig - falsch;
         frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
         fenster.show();
@@ -137,7 +142,7 @@ private slots:
                 fenster.kreuze(kastenMit(fenster, loesung % 4 + 1));
         }
         g_jetzt = 754'000;
-        QString ueberschrift, zahlen, regel;
+        QString ueberschrift, zahlen, regel, ersteZeile;
         int zeilen = -1;
         BeimNaechstenModal ergebnis(
             [&](QWidget* m) {
@@ -146,6 +151,7 @@ private slots:
                 zahlen = e->bez_Zahlen->text();
                 regel = e->bez_Regel->text();
                 zeilen = e->LView_Fragen->count();
+                ersteZeile = zeilen > 0 ? e->LView_Fragen->item(0)->data(Qt::AccessibleTextRole).toString() : QString();
                 QTest::keyClick(e, Qt::Key_Return);
             },
             "frmPruefungsergebnis");
@@ -153,9 +159,9 @@ private slots:
         fenster.cmd_Abgeben->click();
         QCOMPARE(fenster.isVisible(), offen > 0);
         if (offen > 0) {
+            // The open questions by their numbers on the sheet.
             QCOMPARE(Meldung::gefragt().first().text,
-                     QString("Sie haben %1 nicht beantwortet. Möchten Sie den Bogen trotzdem abgeben ?")
-                         .arg(offen == 1 ? "1 Frage" : QString("%1 Fragen").arg(offen)));
+                     welcheOffen + " noch nicht beantwortet. Möchten Sie den Bogen trotzdem abgeben ?");
             Meldung::setzeNaechsteAntwort(Meldung::Antwort::Ja);
             fenster.cmd_Abgeben->click();
         }
@@ -163,8 +169,16 @@ private slots:
         QVERIFY(!fenster.isVisible());
         QCOMPARE(ueberschrift, QString(bestanden ? "Bestanden" : "Nicht bestanden"));
         QCOMPARE(zahlen, QString("Richtig: %1     Falsch: %2     Offen: %3").arg(richtig).arg(falsch).arg(offen));
-        QVERIFY(regel.endsWith("Bearbeitungszeit: 12:34 von 30 Minuten."));
+        QCOMPARE(regel, QString("Bestanden ist ein Bogen von 10 Fragen mit höchstens 2 falschen oder offenen Antworten. "
+                                "Bearbeitungszeit: 12 Minuten 34 Sekunden von 30 Minuten."));
         QCOMPARE(zeilen, falsch + offen);
+        // A mistake is named by its number on the sheet first, then by its topic and number there.
+        if (zeilen > 0)
+            QVERIFY2(ersteZeile.contains(QString("Frage %1 (%2, Nr. %3): ")
+                                             .arg(richtig + 1)
+                                             .arg(m_bogen[richtig].thema == 1 ? "Eins" : "Zwei")
+                                             .arg(m_bogen[richtig].frage)),
+                     qPrintable(ersteZeile));
 
         QList<Verlauf::Eintrag> verlauf;
         Verlauf::lese([&](const Verlauf::Eintrag& e) { verlauf << e; });
@@ -175,6 +189,22 @@ private slots:
             QCOMPARE(verlauf[i].richtig, i < richtig);
             QCOMPARE(verlauf[i].antwort == 0, i >= richtig + falsch);
         }
+    }
+
+    // The time taken, in words a learner reads without thinking: units, and the singular.
+    void dauer_data()
+    {
+        QTest::addColumn<qint64>("ms");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("seconds") << qint64(26'400) << "26 Sekunden";
+        QTest::newRow("one second") << qint64(1'000) << "1 Sekunde";
+        QTest::newRow("one minute") << qint64(60'000) << "1 Minute";
+        QTest::newRow("both singular") << qint64(61'000) << "1 Minute 1 Sekunde";
+    }
+    void dauer()
+    {
+        QFETCH(qint64, ms);
+        QTEST(frmPruefungsergebnis::dauer(ms), "text");
     }
 
     // The clock hands the sheet in by itself, without asking, also while a question is open.

@@ -242,8 +242,11 @@ private slots:
         QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
         QVERIFY(menue.lief);
         QVERIFY(bogen.lief());
+        // The missing topic is named, and the smaller sheet allows fewer wrong answers: 5 * 40 / 50.
         QCOMPARE(Meldung::gefragt().first().text,
-                 QString("Die Themendateien enthalten nur 40 Fragen statt 50.\nDer Prüfungsbogen enthält alle 40 Fragen."));
+                 QString("Aus diesen Themen kommen keine Fragen auf den Prüfungsbogen:\nQXV.11 fehlt\n\n"
+                         "Die Themendateien enthalten nur 40 Fragen statt 50.\nDer Prüfungsbogen enthält alle 40 "
+                         "Fragen und ist\nmit höchstens 4 falschen Antworten bestanden."));
         QCOMPARE(stand, QString("Frage 1 von 40"));
         QCOMPARE(zeit, QString("Restzeit 20:00"));
 
