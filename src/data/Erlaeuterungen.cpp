@@ -50,10 +50,8 @@ Erlaeuterungen Erlaeuterungen::lese(QIODevice& geraet)
             continue;
         Eintrag e{Katalog::alsFrage(felder[0]), Katalog::alsAntwort(felder[1]),
                   Katalog::alsAntwort(felder[2]).trimmed(), Katalog::alsFrage(felder[3]).trimmed()};
-        if (e.text.isEmpty() || schluessel(e.frage).isEmpty())
-            continue;
         const std::pair<QString, QString> s{schluessel(e.frage), schluessel(e.richtigeAntwort)};
-        if (erl.m_index.contains(s))
+        if (e.text.isEmpty() || s.first.isEmpty() || s.second.isEmpty() || erl.m_index.contains(s))
             continue;
         erl.m_index.insert(s, erl.m_eintraege.size());
         erl.m_eintraege << std::move(e);

@@ -52,28 +52,21 @@ private slots:
         QTest::addColumn<QString>("frage");
         QTest::addColumn<QString>("antwort");
         QTest::addColumn<QString>("text");
-        QTest::newRow("as in the file") << kFrage << kAntwort << "Weil es so ist.";
-        QTest::newRow("other runs of blanks and line breaks") << "  Was  bedeutet\r\n\"MAYDAY\"? "
-                                                              << "Notfall, sofort"
-                                                              << "Weil es so ist.";
-        QTest::newRow("the second record") << "Wer?"
-                                           << "Der Schiffsführer"
-                                           << "Er entscheidet.";
-        QTest::newRow("an edited question") << "Was bedeutet \"PAN PAN\"?" << kAntwort << "-";
-        QTest::newRow("a word more in the question") << "Was bedeutet \"MAYDAY\" genau?" << kAntwort << "-";
-        QTest::newRow("another right answer") << kFrage << "Dringlichkeit"
-                                              << "-";
-        QTest::newRow("the right answer edited") << kFrage << "Notfall, sofort!"
-                                                 << "-";
-        QTest::newRow("a record without explanation") << "Leer?"
-                                                      << "Ja"
-                                                      << "-";
-        QTest::newRow("a record without question") << ""
-                                                   << "Ja"
-                                                   << "-";
-        QTest::newRow("the first of two records wins") << "Zweimal?"
-                                                       << "Ja"
-                                                       << "Zuerst.";
+        const auto fall = [](const char* name, const QString& frage, const QString& antwort, const QString& text) {
+            QTest::newRow(name) << frage << antwort << text;
+        };
+        fall("as in the file", kFrage, kAntwort, "Weil es so ist.");
+        fall("other runs of blanks and line breaks", "  Was  bedeutet\r\n\"MAYDAY\"? ", "Notfall, sofort",
+             "Weil es so ist.");
+        fall("the second record", "Wer?", "Der Schiffsführer", "Er entscheidet.");
+        fall("an edited question", "Was bedeutet \"PAN PAN\"?", kAntwort, "-");
+        fall("a word more in the question", "Was bedeutet \"MAYDAY\" genau?", kAntwort, "-");
+        fall("another right answer", kFrage, "Dringlichkeit", "-");
+        fall("the right answer edited", kFrage, "Notfall, sofort!", "-");
+        fall("a record without explanation", "Leer?", "Ja", "-");
+        fall("a record without question", "", "Ja", "-");
+        fall("a record without answer", "Ohne Antwort?", "", "-");
+        fall("the first of two records wins", "Zweimal?", "Ja", "Zuerst.");
     }
     void schluessel()
     {
@@ -81,11 +74,11 @@ private slots:
         QFETCH(QString, antwort);
         QFETCH(QString, text);
         // Written as a topic file writes them: "*" for a double quote, "##" for a line break.
-        const QByteArray bytes = kopf() +
-                                 zeile("Was bedeutet *MAYDAY*?", "Notfall,##sofort", "Weil es so ist.", "VO Funk") +
-                                 zeile("Leer?", "Ja", "   ", "") + zeile("", "Ja", "Ohne Frage.", "") +
-                                 zeile("Wer?", "Der Schiffsführer", "Er entscheidet.", "") +
-                                 zeile("Zweimal?", "Ja", "Zuerst.", "") + zeile("Zweimal?", "Ja", "Danach.", "");
+        const QByteArray bytes =
+            kopf() + zeile("Was bedeutet *MAYDAY*?", "Notfall,##sofort", "Weil es so ist.", "VO Funk") +
+            zeile("Leer?", "Ja", "   ", "") + zeile("", "Ja", "Ohne Frage.", "") +
+            zeile("Ohne Antwort?", "", "Weil.", "") + zeile("Wer?", "Der Schiffsführer", "Er entscheidet.", "") +
+            zeile("Zweimal?", "Ja", "Zuerst.", "") + zeile("Zweimal?", "Ja", "Danach.", "");
         QCOMPARE(gefunden(aus(bytes), frage, antwort), text);
         // Moved to the end of the file, every record keeps its question.
         const QList<QByteArray> zeilen = bytes.split('\n');
