@@ -171,10 +171,12 @@ QByteArray erlaeuterungenFuer(const QByteArray& thema)
     Katalog bank;
     bank.LadeThema(puffer, 1);
     const auto feld = [](QString text) {
-        return '"' + Windows1252::kodiere(text.replace(QStringLiteral("\r\n"), QStringLiteral("##")).replace('"', '*')) + '"';
+        return '"' +
+               Windows1252::kodiere(text.replace(QStringLiteral("\r\n"), QStringLiteral("##")).replace('"', '*')) + '"';
     };
-    const QString satz = QStringLiteral("Die Antwort folgt aus der Regel, die für diesen Fall gilt. Die anderen Antworten "
-                                        "nennen Regeln für andere Fälle. Wer die Regel kennt, wählt sie sicher.");
+    const QString satz =
+        QStringLiteral("Die Antwort folgt aus der Regel, die für diesen Fall gilt. Die anderen Antworten "
+                       "nennen Regeln für andere Fälle. Wer die Regel kennt, wählt sie sicher.");
     QByteArray bytes = "\"Erl\xe4uterungen\",\"\",0\r\n";
     for (int n = 1; n <= bank.AnzahlFragen; ++n)
         bytes += feld(bank.Frage(n)) + ',' + feld(bank.Antwort(n, bank.Loesung(n))) + ',' + feld(satz) +
