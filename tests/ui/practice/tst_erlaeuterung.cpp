@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 // The explanation of a question: F1 and the question box's context menu in the quiz and the
 // learn window once the right answer is shown, and the explanations in the review and the exam
@@ -155,6 +156,32 @@ private slots:
         f1();
         QVERIFY(!naechste.lief());
         fenster->hide();
+    }
+
+    // F1 during the pause after the verdict: the pause ends while the explanation is open, and
+    // afterwards the keyboard is where the quiz's own flow put it, on "Nächste Frage".
+    void pauseEndetDabei()
+    {
+        frmAbfrage::pauseMs = 300;
+        frmAbfrage fenster;
+        fenster.show();
+        QVERIFY(QTest::qWaitForWindowActive(&fenster));
+        QTest::keyClick(fenster.cmd_Kontrolle, Qt::Key_1);
+        QTest::keyClick(fenster.cmd_Kontrolle, Qt::Key_Space);
+        QVERIFY(fenster.timer_NFrage->isActive());
+        bool waehrendDerPause = false;
+        BeimNaechstenModal erl(
+            [&](QWidget* m) {
+                waehrendDerPause = !fenster.cmd_NFrage->isEnabled();
+                QTRY_VERIFY(fenster.cmd_NFrage->isEnabled());
+                QTest::keyClick(m, Qt::Key_Escape);
+            },
+            "frmErlaeuterung");
+        QTest::keyClick(&fenster, Qt::Key_F1);
+        QVERIFY(erl.lief());
+        QVERIFY(waehrendDerPause);
+        QTRY_COMPARE(QApplication::focusWidget(), fenster.cmd_NFrage);
+        fenster.hide();
     }
 
     // A right click on the question box keeps the toolkit's own entries and adds the explanation,
