@@ -27,18 +27,12 @@ printf '" "," "\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' >"$o
 programm_pid=$!
 haupt=$(fenster "Selvarot I/II - Theorie")
 
-# The quiz: box 1 for every question. On the first, F1 opens the explanation only after the
-# verdict; Escape closes it and the next key, sent to no window in particular, reaches the quiz.
+# The quiz: box 1 for every question. On the first, F1 after the verdict opens the explanation;
+# Escape closes it and the next key, sent to no window in particular, reaches the quiz.
 tippe "$haupt" space alt+a
 abfrage=$(fenster "Kontrolle")
 falsch=0
 for i in 1 2 3 4 5; do
-    if [ "$i" -eq 1 ]; then
-        tippe "$abfrage" F1
-        sleep 0.3
-        xdotool search --onlyvisible --name "$(muster "Erläuterung")" >/dev/null 2>&1 &&
-            fehler "F1 opened the explanation before the verdict"
-    fi
     tippe "$abfrage" 1 space
     [ "$(urteil "$abfrage")" = falsch ] && falsch=$((falsch + 1))
     sleep 0.8
