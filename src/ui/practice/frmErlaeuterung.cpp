@@ -83,6 +83,5 @@ frmErlaeuterung::frmErlaeuterung(QWidget* eltern, const Katalogfrage& frage)
                            "%1 im Ordner des Programms; wie man sie schreibt, steht in Readme.txt.")
                 .arg(QFileInfo(Erlaeuterungen::dateiname(frage.thema)).fileName()));
     }
-    bez_Quelle->setAccessibleName(bez_Quelle->text());
     cmd_Schliessen->setFocus();
 }
