@@ -7,11 +7,17 @@
 // Start-up runs headless, and under X as well when DISPLAY is set (scripts/bench.sh starts an
 // Xvfb for that). Linux only: it forks, and reads peak memory from wait4().
 #include "Benutzerordner.h"
+#include "Gesamtkatalog.h"
 #include "Katalog.h"
 #include "Programmordner.h"
 #include "Verlauf.h"
+#include "Windows1252.h"
+#include "practice/frmErlaeuterung.h"
 
+#include <QApplication>
+#include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -155,8 +161,31 @@ QByteArray mitDreissig(const QByteArray& beispiel)
     return bytes;
 }
 
-// The program folder of a run: the program, the eleven topics and a USER.QXV that holds
-// grades, so that no first-start dialog comes before the main window.
+// An explanation file for a topic file: each question with its right answer, written as the
+// topic file writes them, and an explanation of three sentences with its source.
+QByteArray erlaeuterungenFuer(const QByteArray& thema)
+{
+    QBuffer puffer;
+    puffer.setData(thema);
+    puffer.open(QIODevice::ReadOnly);
+    Katalog bank;
+    bank.LadeThema(puffer, 1);
+    const auto feld = [](QString text) {
+        return '"' +
+               Windows1252::kodiere(text.replace(QStringLiteral("\r\n"), QStringLiteral("##")).replace('"', '*')) + '"';
+    };
+    const QString satz =
+        QStringLiteral("Die Antwort folgt aus der Regel, die für diesen Fall gilt. Die anderen Antworten "
+                       "nennen Regeln für andere Fälle. Wer die Regel kennt, wählt sie sicher.");
+    QByteArray bytes = "\"Erl\xe4uterungen\",\"\",0\r\n";
+    for (int n = 1; n <= bank.AnzahlFragen; ++n)
+        bytes += feld(bank.Frage(n)) + ',' + feld(bank.Antwort(n, bank.Loesung(n))) + ',' + feld(satz) +
+                 ",\"VO Funk Art. 32\"\r\n";
+    return bytes;
+}
+
+// The program folder of a run: the program, the eleven topics with their explanations and a
+// USER.QXV that holds grades, so that no first-start dialog comes before the main window.
 bool richteEin(const QString& ordner, bool gross)
 {
     if (!QDir().mkpath(ordner) || !kopiere(kTrainer, ordner + "/selvarot") || !kopiere(kBoden, ordner + "/boden"))
@@ -168,19 +197,24 @@ bool richteEin(const QString& ordner, bool gross)
             return false;
         const QByteArray bytes = beispiel.readAll();
         QFile ziel(ordner + '/' + name);
-        if (!ziel.open(QIODevice::WriteOnly))
+        QFile erl(ordner + '/' + name + ".ERL");
+        if (!ziel.open(QIODevice::WriteOnly) || !erl.open(QIODevice::WriteOnly))
             return false;
         if (!gross) {
             ziel.write(bytes);
+            erl.write(erlaeuterungenFuer(bytes));
             continue;
         }
-        // 30 records, then 100 MB of further records that nothing may read.
+        // 30 records, then 100 MB of further records that nothing may read; the same for the
+        // explanations, of which nothing past the first MiB may be read.
         const QByteArray dreissig = mitDreissig(bytes);
-        ziel.write(dreissig);
-        const QByteArray weitere = dreissig.mid(zeilen(dreissig).first().size()).repeated(64);
-        for (qint64 geschrieben = 0; geschrieben < kZusatz; geschrieben += weitere.size()) {
-            if (ziel.write(weitere) != weitere.size())
-                return false;
+        for (auto [datei, anfang] : {std::pair{&ziel, dreissig}, std::pair{&erl, erlaeuterungenFuer(dreissig)}}) {
+            datei->write(anfang);
+            const QByteArray weitere = anfang.mid(zeilen(anfang).first().size()).repeated(64);
+            for (qint64 geschrieben = 0; geschrieben < kZusatz; geschrieben += weitere.size()) {
+                if (datei->write(weitere) != weitere.size())
+                    return false;
+            }
         }
     }
     QFile user(ordner + "/USER.QXV");
@@ -301,6 +335,47 @@ std::pair<double, double> listenzeiten(const QString& a, const QString& b, int r
         }
     }
     return {median(zeitA), median(zeitB)};
+}
+
+// Median time from nothing to the first painted frame of the explanation window for the last
+// question of topic 1, its file read as the window opens: what F1 costs. The windows before
+// are the learner's, so the toolkit's first window of a run (fonts, style) is not counted.
+double erlaeuterungszeit(const QString& ordner, int runden)
+{
+    Programmordner::setze(ordner);
+    Katalog bank;
+    bank.bildeDateiPfad();
+    bank.LadeThema(1);
+    const Katalogfrage frage = Katalogfrage::ausBank(bank, bank.AnzahlFragen);
+
+    struct Gemalt : QObject {
+        bool gemalt = false;
+        bool eventFilter(QObject*, QEvent* ereignis) override
+        {
+            gemalt = gemalt || ereignis->type() == QEvent::Paint;
+            return false;
+        }
+    };
+    std::vector<double> zeiten;
+    for (int r = -2; r < runden; ++r) {
+        Gemalt gemalt;
+        QElapsedTimer grenze;
+        grenze.start();
+        const long long start = jetztNs();
+        {
+            frmErlaeuterung fenster(nullptr, frage);
+            fenster.installEventFilter(&gemalt);
+            fenster.show();
+            while (!gemalt.gemalt && grenze.elapsed() < 5000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            // The controls paint after the window, in the same turn of the event loop.
+            QCoreApplication::processEvents();
+            if (r >= 0 && gemalt.gemalt)
+                zeiten.push_back(double(jetztNs() - start) / 1e6);
+        }
+        QCoreApplication::processEvents();
+    }
+    return median(zeiten);
 }
 
 void zeile(const char* was, const QString& boden, const QString& trainer, const QString& vergleich,
@@ -438,6 +513,22 @@ int main(int argc, char* argv[])
     const double drill = drillzeit(verlauf, 21, &fragen);
     zeile("open the drill of topic 1, history 100,000", "", ms(drill), QStringLiteral("%1 questions").arg(fragen),
           "<= 100 ms", drill <= 100);
+
+    // The explanation window in the trainer's own process, on the X server where there is one.
+    {
+        const bool x = !qEnvironmentVariableIsEmpty("DISPLAY");
+        qputenv("QT_QPA_PLATFORM", x ? "xcb" : "offscreen");
+        int argc1 = 1;
+        QApplication app(argc1, argv);
+        const QString art = x ? QStringLiteral("under Xvfb") : QStringLiteral("headless");
+        const double erl = erlaeuterungszeit(normal, laeufe);
+        zeile(qPrintable("open the explanation window " + art), "", ms(erl), QStringLiteral("30 records"), "<= 50 ms",
+              erl <= 50);
+        const double erlGross = erlaeuterungszeit(gross, laeufe);
+        zeile(qPrintable("... its file + 100 MB"), ms(erl), ms(erlGross), prozent(erlGross / erl), "<= 50 ms",
+              erlGross <= 50);
+    }
+
     const auto [beispiel, nochmal] = ladezeiten(normal, dreissig, 2000);
     std::printf("\nFor comparison: loading the shipped QXV.1 (26 records) takes %.1f us, its 30-record "
                 "version %.1f us.\nA large file may load a little faster: the reader's device reads 16 KiB "

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh xvfb xauth xdotool imagemagick
+bash scripts/install-deps.sh xvfb xauth xdotool imagemagick python3
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --target selvarot
 
@@ -24,6 +24,29 @@ fehler() { echo "FAIL: $*" >&2; exit 1; }
 source scripts/x11.sh
 
 bild() { import -window "$1" "$ziel/$2.png"; echo "$ziel/$2.png"; }
+
+# Where the catalogue has no explanation file for a topic yet, the pictures take one whose texts
+# say that they hold the place, written for every question of the topic file.
+platzhalter_erlaeuterungen() {
+    python3 - "$1" <<'PYTHON'
+import csv, io, pathlib, sys
+ordner = pathlib.Path(sys.argv[1])
+for nr in range(1, 12):
+    thema, erl = ordner / f"QXV.{nr}", ordner / f"QXV.{nr}.ERL"
+    if erl.exists() or not thema.exists():
+        continue
+    zeilen = list(csv.reader(io.StringIO(thema.read_bytes().decode("cp1252"), newline="")))
+    text = ["\"Platzhalter\",\"\",0"]
+    for feld in zeilen[1:]:
+        if len(feld) == 6 and feld[5].strip() in "1234" and feld[5].strip():
+            text.append('"%s","%s","%s","%s"' % (feld[0], feld[int(feld[5])],
+                        "Platzhalter, bis die Erläuterungen des Katalogs fertig sind: Hier steht in ein bis drei "
+                        "Sätzen die Regel, aus der die richtige Antwort folgt, und warum die naheliegende falsche "
+                        "nicht stimmt.", "Quelle in Kurzform"))
+    erl.write_bytes(("\r\n".join(text) + "\r\n").encode("cp1252"))
+PYTHON
+}
+
 # Clicks a point of a window, in its own pixels at scale 1.
 klicke() {
     local id=$1 x=$2 y=$3 X Y WIDTH HEIGHT SCREEN WINDOW
@@ -33,12 +56,13 @@ klicke() {
 
 lauf() {
     faktor=$1
-    local endung=$2 haupt info lernen abfrage ergebnis frage rueckblick bogen pergebnis stand
+    local endung=$2 haupt info lernen abfrage ergebnis frage rueckblick bogen pergebnis stand erlaeuterung
     starte_xvfb "$((1024 * faktor))x$((768 * faktor))x24"
     export QT_SCALE_FACTOR=$faktor
     unset QT_QPA_PLATFORM
     rm -rf "${ordner:?}"/*
     cp build/programm/selvarot build/programm/QXV.* build/programm/PRUEFUNG.QXV build/programm/Readme.txt "$ordner/"
+    platzhalter_erlaeuterungen "$ordner"
     printf '" "," "\r\n4\r\n3\r\n2\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' > "$ordner/USER.QXV"
     (cd "$ordner" && exec ./selvarot) &
     programm_pid=$!
@@ -76,6 +100,14 @@ lauf() {
     urteil "$abfrage" "$faktor" >/dev/null
     sleep 0.3
     bild "$abfrage" "abfrage-geprueft$endung"
+    # Why: F1 once the verdict is shown.
+    sleep 0.5
+    tippe "$abfrage" F1
+    erlaeuterung=$(fenster "Erläuterung")
+    sleep 0.3
+    bild "$erlaeuterung" "erlaeuterung$endung"
+    tippe "$erlaeuterung" Escape
+    weg "Erläuterung"
     # Through the rest of the topic to the result.
     while true; do
         sleep 0.8

@@ -7,6 +7,7 @@
 #include "Pruefung.h"
 #include "TestOrdner.h"
 #include "Textfeld.h"
+#include "Windows1252.h"
 #include "learn/frmLernen.h"
 #include "main/frmMain.h"
 #include "practice/frmPruefung.h"
@@ -133,6 +134,25 @@ bool keineFaelle(const char* was, const QStringList& faelle)
 }
 
 QString anteil(int n, int von) { return QString::number(100.0 * n / qMax(von, 1), 'f', 1) + " %"; }
+
+// The lines between "--- <name> Anfang ---" and "--- <name> Ende ---" of Readme.txt, without the
+// two blanks each is indented by there; empty if a line is not indented so.
+QByteArray readmeBlock(const QByteArray& readme, const QString& name)
+{
+    const qsizetype anfang = readme.indexOf("--- " + Windows1252::kodiere(name) + " Anfang ---\r\n");
+    const qsizetype ende = readme.indexOf("--- " + Windows1252::kodiere(name) + " Ende ---");
+    if (anfang < 0 || ende < anfang)
+        return {};
+    QByteArray block;
+    for (const QByteArray& zeile : readme.mid(anfang, ende - anfang).split('\n').mid(1)) {
+        if (zeile.trimmed().isEmpty())
+            continue;
+        if (!zeile.startsWith("  "))
+            return {};
+        block += zeile.mid(2).chopped(1) + "\r\n";
+    }
+    return block;
+}
 
 } // namespace
 
@@ -439,6 +459,29 @@ private slots:
         QCOMPARE(int(katalog().AnzahlFragen), kopfAnzahl(beispiel));
         for (int i = 1; i <= katalog().AnzahlFragen; ++i)
             QVERIFY(katalog().Loesung(i) >= 1 && katalog().Loesung(i) <= 4);
+    }
+
+    // The explanations in Readme.txt explain every question of its topic example, as the program
+    // reads them, each with a source and without repeating its right answer.
+    void readmeErlaeuterungen()
+    {
+        const QByteArray readme = lies(QStringLiteral("Readme.txt"));
+        const QByteArray thema = readmeBlock(readme, "Beispiel");
+        const QByteArray erlaeuterungen = readmeBlock(readme, "Erläuterungen");
+        QVERIFY(!thema.isEmpty() && !erlaeuterungen.isEmpty());
+        TestOrdner ordner;
+        ordner.schreibe("QXV.1", thema);
+        ordner.schreibe("QXV.1.ERL", erlaeuterungen);
+        katalog().bildeDateiPfad();
+        QCOMPARE(katalog().LadeThema(1), Katalog::Ladeergebnis::Geladen);
+        const Erlaeuterungen erl = Erlaeuterungen::ausDatei(1);
+        QCOMPARE(int(erl.eintraege().size()), int(katalog().AnzahlFragen));
+        for (int i = 1; i <= katalog().AnzahlFragen; ++i) {
+            const QString richtig = katalog().Antwort(i, katalog().Loesung(i));
+            const auto e = erl.suche(katalog().Frage(i), richtig);
+            QVERIFY2(e && !e->quelle.isEmpty(), qPrintable(katalog().Frage(i)));
+            QVERIFY2(!e->text.contains(richtig.simplified()), qPrintable(e->text));
+        }
     }
 };
 

@@ -27,15 +27,30 @@ printf '" "," "\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' >"$o
 programm_pid=$!
 haupt=$(fenster "Selvarot I/II - Theorie")
 
-# The quiz: box 1 for every question.
+# The quiz: box 1 for every question. On the first, F1 after the verdict opens the explanation;
+# Escape closes it and the next key, sent to no window in particular, reaches the quiz.
 tippe "$haupt" space alt+a
 abfrage=$(fenster "Kontrolle")
 falsch=0
-for _ in 1 2 3 4 5; do
+for i in 1 2 3 4 5; do
     tippe "$abfrage" 1 space
     [ "$(urteil "$abfrage")" = falsch ] && falsch=$((falsch + 1))
     sleep 0.8
-    tippe "$abfrage" space
+    if [ "$i" -eq 1 ]; then
+        tippe "$abfrage" F1
+        tippe "$(fenster "Erläuterung")" Escape
+        weg "Erläuterung"
+        xdotool key --delay 40 space
+        for _ in $(seq 100); do
+            import -window "$abfrage" png:- | convert png:- -crop 113x33+128+368 txt:- |
+                grep -q '#00FF00\|#FF0000' || break
+            sleep 0.05
+        done
+        import -window "$abfrage" png:- | convert png:- -crop 113x33+128+368 txt:- | grep -q '#00FF00\|#FF0000' &&
+            fehler "after the explanation the keyboard was not back on the quiz window"
+    else
+        tippe "$abfrage" space
+    fi
 done
 tippe "$(fenster "Ergebnis")" Return
 weg "Kontrolle"

@@ -87,6 +87,7 @@ frmPruefungsergebnis::frmPruefungsergebnis(QWidget* eltern, const Gesamtkatalog&
     setTabOrder(LView_Fragen, cmd_Schliessen);
     connect(cmd_Schliessen, &QPushButton::clicked, this, &QDialog::accept);
 
+    Erlaeuterungsdateien erlaeuterungen;
     for (const Pruefungsergebnis::Fehler& f : ergebnis.fehler) {
         const Katalogfrage& frage = katalog.frage({f.thema, f.frage});
         LView_Fragen->fuegeHinzu(
@@ -97,8 +98,9 @@ frmPruefungsergebnis::frmPruefungsergebnis(QWidget* eltern, const Gesamtkatalog&
                 .arg(alsAnzeige(frage.frage)),
             f.gewaehlt == 0 ? QStringLiteral("Nicht beantwortet")
                             : QStringLiteral("Ihre Antwort: ") + alsAnzeige(frage.antwort[f.gewaehlt]),
-            QStringLiteral("Richtige Antwort: ") + alsAnzeige(frage.antwort.at(qBound(0, frage.loesung, 4))),
-            f.gewaehlt == 0 ? Fragenliste::Urteil::Offen : Fragenliste::Urteil::Falsch);
+            QStringLiteral("Richtige Antwort: ") + alsAnzeige(frage.richtigeAntwort()),
+            f.gewaehlt == 0 ? Fragenliste::Urteil::Offen : Fragenliste::Urteil::Falsch,
+            erlaeuterungen.suche(f.thema, frage.frage, frage.richtigeAntwort()));
     }
     if (LView_Fragen->count() > 0) {
         LView_Fragen->setCurrentRow(0);

@@ -29,7 +29,7 @@ struct Pruefungsergebnis {
 };
 
 // The result of a simulated exam: passed or not by the rule, the counts, the time taken, and
-// the review of every question answered wrong or left open.
+// the review of every question answered wrong or left open, with its explanation.
 class frmPruefungsergebnis : public Uebungsfenster {
     Q_OBJECT
 public:

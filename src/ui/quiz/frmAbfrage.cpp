@@ -10,6 +10,7 @@
 #include "Twips.h"
 #include "Verlaufsmeldung.h"
 #include "frmAbfrageEnde.h"
+#include "practice/Erlaeuterungsaufruf.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -179,6 +180,12 @@ void frmAbfrage::verbindeEreignisse()
     connect(timer_NFrage, &QTimer::timeout, this, &frmAbfrage::timer_NFrage_Timer);
     connect(cmd_NFrage, &QPushButton::clicked, this, &frmAbfrage::cmd_NFrage_Click);
     connect(cmd_Abbrechen, &QPushButton::clicked, this, &frmAbfrage::cmd_Abbrechen_Click);
+    // The explanation once the verdict is shown, not before.
+    Erlaeuterungsaufruf::anhaengen(this, bez_Frage, [this]() -> std::optional<Katalogfrage> {
+        if (bez_RichtigFalsch->text().isEmpty())
+            return std::nullopt;
+        return aktuelleFrage();
+    });
 }
 
 void frmAbfrage::ZeigeFrage()
