@@ -390,15 +390,15 @@ private slots:
             QBuffer puffer;
             puffer.setData(bytes);
             puffer.open(QIODevice::ReadOnly);
-            QList<Erlaeuterungen::Eintrag> eintraege = Erlaeuterungen::lese(puffer);
+            const Erlaeuterungen datei = Erlaeuterungen::lese(puffer);
+            QList<Erlaeuterungen::Eintrag> eintraege = datei.eintraege();
             QCOMPARE(katalog().LadeThema(qint16(t)), Katalog::Ladeergebnis::Geladen);
             if (kopfAnzahl(bytes) != eintraege.size() || bytes.count("\r\n") - 1 != eintraege.size())
                 faelle << name + ": the header's count, the lines and the records differ";
             for (int n = 1; n <= katalog().AnzahlFragen; ++n) {
                 const Katalogfrage f = Katalogfrage::ausBank(katalog(), n);
                 const QString ort = QStringLiteral("QXV.%1/%2").arg(t).arg(n);
-                puffer.seek(0);
-                const auto e = Erlaeuterungen::suche(puffer, f.frage, f.richtigeAntwort());
+                const auto e = datei.suche(f.frage, f.richtigeAntwort());
                 if (!e) {
                     faelle << ort + ": no explanation";
                     continue;
