@@ -122,6 +122,10 @@ lauf() {
     bild "$ergebnis" "ergebnis$endung"
     tippe "$ergebnis" Return
     weg "Kontrolle"
+    tipp=$(fenster "Tipp")
+    sleep 0.3
+    bild "$tipp" "tipp$endung"
+    schliesse_tipp
 
     # The practice from the context menu, on the answers just given.
     tippe "$haupt" shift+F10

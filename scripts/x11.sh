@@ -82,6 +82,13 @@ tippe() {
     xdotool key --delay 40 "$@"
 }
 
+# After the learner's first finished quiz the main window gives one hint, titled "Tipp";
+# Enter closes it.
+schliesse_tipp() {
+    tippe "$(fenster "Tipp")" Return
+    weg "Tipp"
+}
+
 # The verdict label of the quiz window: pure green for "Richtig !", pure red for "Falsch !".
 # A second argument gives the scale of the screen.
 urteil() {

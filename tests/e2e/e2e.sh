@@ -77,6 +77,7 @@ erwarte_icon "$ergebnis" "Ergebnis"
 tippe "$ergebnis" Return
 weg "Ergebnis"
 weg "Kontrolle"
+schliesse_tipp
 
 # "Ende" answered with "Ja" (the default) ends the program.
 tippe "$haupt" alt+e

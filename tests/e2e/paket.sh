@@ -137,6 +137,7 @@ done
 tippe "$(fenster "Ergebnis")" Return
 weg "Ergebnis"
 weg "Kontrolle"
+schliesse_tipp
 beende "$haupt"
 
 note=$(awk -v n="$fragen" -v r="$richtig" 'BEGIN { p = (100.0 / n) * r; print (p >= 99 ? 4 : p >= 80 ? 3 : 2) }')

@@ -54,6 +54,7 @@ for i in 1 2 3 4 5; do
 done
 tippe "$(fenster "Ergebnis")" Return
 weg "Kontrolle"
+schliesse_tipp
 
 # The drill through Shift+F10 and its access key: exactly as many questions as were wrong.
 tippe "$haupt" shift+F10 f

@@ -6,6 +6,7 @@
 #include "Katalog.h"
 #include "Meldung.h"
 #include "Themenstart.h"
+#include "Tipps.h"
 #include "Twips.h"
 #include "User.h"
 #include "about/frmAbout.h"
@@ -240,11 +241,13 @@ void frmMain::Button_Click(int index)
     if (index == 0) {
         oeffneLernen();
     } else {
-        oeffneAbfrage();
+        const bool beendet = oeffneAbfrage();
         ZeigeListView();
         hakeAn(thema);
         // The keyboard goes on from the topic just quizzed, as it did before the list was rebuilt.
         LView->setCurrentRow(thema - 1);
+        if (beendet)
+            zeigeTippZumMenue();
     }
 }
 
@@ -255,10 +258,25 @@ void frmMain::oeffneLernen()
     fenster.exec();
 }
 
-void frmMain::oeffneAbfrage()
+bool frmMain::oeffneAbfrage()
 {
     frmAbfrage fenster(this);
-    fenster.exec();
+    return fenster.exec() == QDialog::Accepted;
+}
+
+// After the learner's first finished quiz, once: the practice lives in the list's context menu,
+// which nothing in the window shows.
+void frmMain::zeigeTippZumMenue()
+{
+    const QString tipp = QStringLiteral("Kontextmenue");
+    if (Tipps::gezeigt(tipp))
+        return;
+    Tipps::merke(tipp);
+    Meldung::zeige(this,
+                   QStringLiteral("Ein Klick mit der rechten Maustaste auf ein Thema (oder Umschalt+F10)\n"
+                                  "öffnet ein Menü: Dort üben Sie die Fragen, die Sie zuletzt falsch\n"
+                                  "beantwortet haben, und simulieren die Prüfung über alle Themen."),
+                   QStringLiteral("Tipp"));
 }
 
 void frmMain::cmd_Ende_Click()

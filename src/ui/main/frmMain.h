@@ -50,7 +50,9 @@ private:
     int angehakt() const;
     void hakeAn(int thema);
     void oeffneLernen();
-    void oeffneAbfrage();
+    // Whether the quiz ran to its result.
+    bool oeffneAbfrage();
+    void zeigeTippZumMenue();
 
     bool m_setztSelbst = false;
     bool m_entladen = false;

@@ -14,7 +14,25 @@ Themenmenue::Themenmenue(QListWidget* liste) : QObject(liste), m_liste(liste)
     liste->viewport()->installEventFilter(this);
 }
 
-void Themenmenue::anhaengen(QListWidget* liste) { new Themenmenue(liste); }
+// The list names what its context menu offers, so that the practice can be found without the
+// manual; the tooltip shows only on pointing, the window itself looks as before.
+void Themenmenue::anhaengen(QListWidget* liste)
+{
+    new Themenmenue(liste);
+    liste->setToolTip(angebot());
+}
+
+QString Themenmenue::angebot()
+{
+    QMenu* menue = baue(nullptr, 1);
+    QStringList eintraege;
+    for (const QAction* aktion : menue->actions()) {
+        if (!aktion->isSeparator())
+            eintraege << aktion->text().remove(QLatin1Char('&'));
+    }
+    delete menue;
+    return QStringLiteral("Rechte Maustaste auf einem Thema, oder Umschalt+F10: ") + eintraege.join(QStringLiteral(", "));
+}
 
 QMenu* Themenmenue::baue(QWidget* eltern, int thema)
 {

@@ -1,7 +1,9 @@
+#include "Bildknopf.h"
 #include "Katalog.h"
 #include "Meldung.h"
 #include "Modal.h"
 #include "TestOrdner.h"
+#include "Tipps.h"
 #include "Textfeld.h"
 #include "User.h"
 #include "Verlauf.h"
@@ -220,6 +222,56 @@ private slots:
         fenster.close();
     }
 
+    // The practice is found without the manual: the list's tooltip names what its right click
+    // offers, and the first finished quiz of a learner, never a later one, ends with a hint,
+    // remembered beside USER.QXV in a file of its own.
+    void tippNachDerErstenAbfrage()
+    {
+        const auto tipps = [] {
+            int n = 0;
+            for (const Meldung::Eintrag& e : Meldung::gefragt())
+                n += e.titel == QLatin1String("Tipp");
+            return n;
+        };
+        const auto abfrage = [](frmMain& fenster) {
+            fenster.LView->item(3)->setCheckState(Qt::Checked);
+            BeimNaechstenModal lauf([](QWidget* m) { beantworte(m, {true, true, true, true}); }, "frmAbfrage");
+            fenster.Button[1]->click();
+            QVERIFY(lauf.lief());
+        };
+        {
+            frmMain fenster;
+            fenster.show();
+            QVERIFY(fenster.LView->toolTip().contains("Fehler üben") &&
+                    fenster.LView->toolTip().contains("Prüfung simulieren"));
+            // A cancelled quiz is no finished one.
+            fenster.LView->item(3)->setCheckState(Qt::Checked);
+            BeimNaechstenModal abgebrochen(
+                [](QWidget* m) {
+                    Meldung::setzeNaechsteAntwort(Meldung::Antwort::Ja);
+                    qobject_cast<frmAbfrage*>(m)->cmd_Abbrechen->click();
+                },
+                "frmAbfrage");
+            fenster.Button[1]->click();
+            QVERIFY(abgebrochen.lief());
+            QCOMPARE(tipps(), 0);
+            abfrage(fenster);
+            QCOMPARE(tipps(), 1);
+            QVERIFY(Meldung::gefragt().last().text.contains("rechten Maustaste"));
+            abfrage(fenster);
+            QCOMPARE(tipps(), 1);
+            fenster.close();
+        }
+        QVERIFY(m_ordner->gibt("TIPPS.QXV"));
+        QCOMPARE(m_ordner->lies("USER.QXV").count("\r\n"), 12);
+        Tipps::vergiss();
+        frmMain wieder;
+        wieder.show();
+        abfrage(wieder);
+        QCOMPARE(tipps(), 1);
+        wieder.close();
+    }
+
     // The exam sheet and the progress are for the whole catalogue, from any place in the list. A
     // sheet larger than the catalogue takes every question and says so.
     void pruefungUndLernstand()
@@ -297,8 +349,10 @@ private slots:
         BeimNaechstenModal abfrage([](QWidget* m) { beantworte(m, {true, true, true, true}); }, "frmAbfrage");
         fenster.Button[1]->click();
         QVERIFY(abfrage.lief());
-        QCOMPARE(Meldung::gefragt().size(), 1);
+        // The history's message once, then the hint that follows a first finished quiz.
+        QCOMPARE(Meldung::gefragt().size(), 2);
         QCOMPARE(Meldung::gefragt().first().titel, QString("Antwortverlauf"));
+        QCOMPARE(Meldung::gefragt().last().titel, QString("Tipp"));
         fenster.close();
         QCOMPARE(m_ordner->lies("USER.QXV"), userDatei({4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
     }
