@@ -181,14 +181,14 @@ private slots:
 
         m_ordner->schreibe("QXV.2", Themendatei::kopf("Zwei") + Themendatei::frage("Frage 1", {"a", "b", "c", "d"}, 7));
         Pruefungsergebnis ergebnis;
-        ergebnis.fehler = {{5, 2, 0}, {5, 3, 1}, {2, 1, 4}};
+        ergebnis.fehler = {{1, 5, 2, 0}, {2, 5, 3, 1}, {3, 2, 1, 4}};
         const frmPruefungsergebnis pruefung(nullptr, Gesamtkatalog::lade(), ergebnis);
         QCOMPARE(zeilen(pruefung.LView_Fragen),
-                 (QStringList{"Offen. Quizthema, Frage 2: Frage 2 Nicht beantwortet Richtige Antwort: Antwort 2.2 "
+                 (QStringList{"Offen. Frage 1 (Quizthema, Nr. 2): Frage 2 Nicht beantwortet Richtige Antwort: Antwort 2.2 "
                               "Erläuterung: Weil 2. (Quelle: Quelle 2)",
-                              "Falsch. Quizthema, Frage 3: Frage 3 Ihre Antwort: Antwort 3.1 Richtige Antwort: "
+                              "Falsch. Frage 2 (Quizthema, Nr. 3): Frage 3 Ihre Antwort: Antwort 3.1 Richtige Antwort: "
                               "Antwort 3.3",
-                              "Falsch. Zwei, Frage 1: Frage 1 Ihre Antwort: d Richtige Antwort:"}));
+                              "Falsch. Frage 3 (Zwei, Nr. 1): Frage 1 Ihre Antwort: d Richtige Antwort:"}));
     }
 
 private:
