@@ -23,6 +23,7 @@ TestOrdner::TestOrdner()
     Meldung::beantworteAutomatisch();
     Meldung::vergiss();
     Verlauf::Schreiber::setzeGemeldet(false);
+    User::setzeFehlerGemeldet(false);
 }
 
 TestOrdner::~TestOrdner()

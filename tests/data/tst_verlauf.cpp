@@ -148,8 +148,8 @@ private slots:
         for (const auto& e : verlauf)
             bytes += Verlauf::alsZeile(e);
         m_ordner->schreibe("VERLAUF.QXV", bytes);
-        QCOMPARE(Verlauf::letzterLauf(4), (QList<Verlauf::Eintrag>{verlauf[1], verlauf[3]}));
-        QVERIFY(Verlauf::letzterLauf(6).isEmpty());
+        QCOMPARE(Verlauf::letzterLauf(4, {kA, kB, kC}), (QList<Verlauf::Eintrag>{verlauf[1], verlauf[3]}));
+        QVERIFY(Verlauf::letzterLauf(6, {kA, kB, kC}).isEmpty());
     }
 
     // An edited question starts a history of its own; one that moved keeps its history.

@@ -55,8 +55,14 @@ void fehlerUeben(QWidget* eltern, int thema)
 void rueckblick(QWidget* eltern, int thema)
 {
     const QString titel = QStringLiteral("Rückblick");
+    // The topic's questions first: the history keeps only what they need.
+    if (!ladeThemaMitMeldung(eltern, thema))
+        return;
+    QList<QByteArray> kennungen;
+    for (int n = 1; n <= katalog().AnzahlFragen; ++n)
+        kennungen << Verlauf::kennung(katalog(), n);
     bool gelesen = true;
-    const QList<Verlauf::Eintrag> lauf = Verlauf::letzterLauf(thema, &gelesen);
+    const QList<Verlauf::Eintrag> lauf = Verlauf::letzterLauf(thema, kennungen, &gelesen);
     if (!gelesen) {
         verlaufUnlesbar(eltern, titel);
         return;
@@ -65,8 +71,6 @@ void rueckblick(QWidget* eltern, int thema)
         Meldung::zeige(eltern, QStringLiteral("Dieses Thema haben Sie noch nicht abgefragt !"), titel);
         return;
     }
-    if (!ladeThemaMitMeldung(eltern, thema))
-        return;
     frmRueckblick fenster(eltern, lauf);
     fenster.exec();
 }

@@ -269,7 +269,7 @@ private slots:
         Verlauf::Schreiber lauf(Verlauf::Modus::Abfrage);
         for (int n = 1; n <= 4; ++n)
             lauf.schreibe(2, Verlauf::kennung(katalog(), n), n % 2 ? katalog().Loesung(n) : 1, n % 2);
-        frmRueckblick fenster(nullptr, Verlauf::letzterLauf(2));
+        frmRueckblick fenster(nullptr, Verlauf::letzterLauf(2, {}));
         fenster.show();
         QStringList zeilen;
         for (int i = 0; i < fenster.LView_Fragen->count(); ++i)
