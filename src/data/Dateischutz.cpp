@@ -89,8 +89,9 @@ bool oeffneZumAnhaengen(QFile& datei, const QString& pfad, QString* grund, bool*
     bool gemacht = false;
     int fd = ::open(name.constData(), flags);
     if (fd < 0 && errno == ENOENT) {
-        // Made only where nothing stands, not even a link.
-        fd = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0666);
+        // In a shared folder made only where nothing stands, not even a link; in the learner's
+        // own, their link to a file yet to come makes that file.
+        fd = ::open(name.constData(), flags | O_CREAT | (geteilt ? O_EXCL : 0), 0666);
         gemacht = fd >= 0;
     }
     if (fd < 0) {
