@@ -155,9 +155,10 @@ bool ersetze(const QString& pfad, const QByteArray& bytes, QString* fehler)
 #endif
     QSaveFile datei(pfad);
     // Unbuffered, so that a short write (a full disk, a file-size limit) shows in what write()
-    // returns: QSaveFile itself would commit a file that was cut short.
+    // returns: QSaveFile itself would commit a file that was cut short. Its commit puts the new
+    // file on the disk before the rename.
     bool ok = datei.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (ok && (datei.write(bytes) != bytes.size() || !synchronisiere(datei))) {
+    if (ok && datei.write(bytes) != bytes.size()) {
         ok = false;
         datei.cancelWriting();
     }
