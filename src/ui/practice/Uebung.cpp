@@ -22,6 +22,15 @@ void verlaufUnlesbar(QWidget* eltern, const QString& titel)
                    titel);
 }
 
+// The digests of the questions of the topic loaded in the bank, in file order.
+QList<QByteArray> kennungenDerBank()
+{
+    QList<QByteArray> kennungen;
+    for (int n = 1; n <= katalog().AnzahlFragen; ++n)
+        kennungen << Verlauf::kennung(katalog(), n);
+    return kennungen;
+}
+
 } // namespace
 
 namespace Uebung {
@@ -31,11 +40,8 @@ void fehlerUeben(QWidget* eltern, int thema)
     const QString titel = QStringLiteral("Fehler üben");
     if (!ladeThemaMitMeldung(eltern, thema))
         return;
-    QList<QByteArray> kennungen;
-    for (int n = 1; n <= katalog().AnzahlFragen; ++n)
-        kennungen << Verlauf::kennung(katalog(), n);
     bool gelesen = true;
-    const QList<int> fragen = Verlauf::fehlerfragen(thema, kennungen, &gelesen);
+    const QList<int> fragen = Verlauf::fehlerfragen(thema, kennungenDerBank(), &gelesen);
     if (!gelesen) {
         verlaufUnlesbar(eltern, titel);
         return;
@@ -58,11 +64,8 @@ void rueckblick(QWidget* eltern, int thema)
     // The topic's questions first: the history keeps only what they need.
     if (!ladeThemaMitMeldung(eltern, thema))
         return;
-    QList<QByteArray> kennungen;
-    for (int n = 1; n <= katalog().AnzahlFragen; ++n)
-        kennungen << Verlauf::kennung(katalog(), n);
     bool gelesen = true;
-    const QList<Verlauf::Eintrag> lauf = Verlauf::letzterLauf(thema, kennungen, &gelesen);
+    const QList<Verlauf::Eintrag> lauf = Verlauf::letzterLauf(thema, kennungenDerBank(), &gelesen);
     if (!gelesen) {
         verlaufUnlesbar(eltern, titel);
         return;
