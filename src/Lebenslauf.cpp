@@ -61,6 +61,8 @@ Lebenslauf::Lebenslauf(QObject* eltern) : QObject(eltern) {}
 
 Lebenslauf::~Lebenslauf()
 {
+    if (m_sperren)
+        m_sperren->wait();
 #ifdef Q_OS_UNIX
     if (m_melder) {
         for (int nummer : kEndsignale)
@@ -82,14 +84,31 @@ QString Lebenslauf::servername(const QString& ordner)
            QString::fromLatin1(QCryptographicHash::hash(wo.toUtf8(), QCryptographicHash::Sha256).toHex().left(24));
 }
 
-Lebenslauf::Start Lebenslauf::beginne()
+void Lebenslauf::bereite()
 {
+    if (m_bereitet)
+        return;
+    m_bereitet = true;
 #ifdef Q_OS_UNIX
     // A write past a file-size limit fails with an error the trainer reports, instead of
     // ending it.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     Benutzerordner::bestimme();
+    const QString ordner = Benutzerordner::pfad();
+    if (ordner.isEmpty() || !Benutzerordner::legeAn())
+        return;
+    m_servername = servername(ordner);
+    m_sperre = std::make_unique<QLockFile>(Benutzerordner::datei(QStringLiteral("USER.QXV.sperre")));
+    // Only a trainer that no longer runs leaves a stale lock: none ages into one.
+    m_sperre->setStaleLockTime(0);
+    m_sperren.reset(QThread::create([this] { m_gesperrt = m_sperre->tryLock(0); }));
+    m_sperren->start();
+}
+
+Lebenslauf::Start Lebenslauf::beginne()
+{
+    bereite();
     const QString ordner = Benutzerordner::pfad();
     if (ordner.isEmpty()) {
         meldeOrdner(QStringLiteral("Ihr persönlicher Ordner ist nicht bekannt:\n"
@@ -98,17 +117,15 @@ Lebenslauf::Start Lebenslauf::beginne()
         fangeSignale();
         return Start::Allein;
     }
-    if (!Benutzerordner::legeAn()) {
+    if (!m_sperre) {
         meldeOrdner(QStringLiteral("Der Ordner\n%1\nkann nicht angelegt werden.\n").arg(ordnerText(ordner)) +
                     kOhneSpeichern);
         fangeSignale();
         return Start::Allein;
     }
-    m_servername = servername(ordner);
-    m_sperre = std::make_unique<QLockFile>(Benutzerordner::datei(QStringLiteral("USER.QXV.sperre")));
-    // Only a trainer that no longer runs leaves a stale lock: none ages into one.
-    m_sperre->setStaleLockTime(0);
-    if (!m_sperre->tryLock(0)) {
+    m_sperren->wait();
+    m_sperren.reset();
+    if (!m_gesperrt) {
         if (m_sperre->error() != QLockFile::LockFailedError) {
             // Making the lock is the try: a folder that takes no file takes no grades either.
             meldeOrdner(QStringLiteral("In den Ordner\n%1\nkann nicht geschrieben werden.\n").arg(ordnerText(ordner)) +

@@ -10,6 +10,7 @@
 class QLocalServer;
 class QLockFile;
 class QSocketNotifier;
+class QThread;
 class QWidget;
 
 // The trainer's life beyond its windows, set up by main() before the main window:
@@ -30,7 +31,11 @@ public:
     explicit Lebenslauf(QObject* eltern = nullptr);
     ~Lebenslauf() override;
 
-    // Chooses the place of USER.QXV, makes and tries it, and takes the lock. Only Allein goes on.
+    // Chooses the place of USER.QXV, makes it, and starts taking the lock beside it, which puts
+    // the lock file on the disk: that runs while the main window is built.
+    void bereite();
+    // Waits for the lock (preparing first, if that was not done) and decides. Only Allein goes
+    // on; a failure to make the lock means the folder takes no files, which is said here.
     Start beginne();
 
     // From now on the main window comes to the front for a second start and is closed by a
@@ -59,6 +64,9 @@ private:
     void fangeSignale();
 
     std::unique_ptr<QLockFile> m_sperre;
+    std::unique_ptr<QThread> m_sperren;
+    bool m_bereitet = false;
+    bool m_gesperrt = false;
     QString m_servername;
     QLocalServer* m_server = nullptr;
     QSocketNotifier* m_melder = nullptr;

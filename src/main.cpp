@@ -25,8 +25,11 @@ int main(int argc, char* argv[])
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtDeutsch);
 
-    // One trainer per learner, and an end that saves however it comes.
+    // One trainer per learner, and an end that saves however it comes. The lock is taken while
+    // the main window is built; a second start hands over before anything is shown.
     Lebenslauf leben;
+    leben.bereite();
+    frmMain hauptfenster;
     switch (leben.beginne()) {
     case Lebenslauf::Start::Weitergereicht:
         return 0;
@@ -35,8 +38,6 @@ int main(int argc, char* argv[])
     case Lebenslauf::Start::Allein:
         break;
     }
-
-    frmMain hauptfenster;
     leben.begleite(&hauptfenster, [&hauptfenster] { hauptfenster.speichere(); });
     hauptfenster.show();
     return app.exec();
