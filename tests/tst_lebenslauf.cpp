@@ -80,6 +80,7 @@ private slots:
         QCOMPARE(Meldung::gefragt().at(0).text, QString("Selvarot läuft bereits."));
     }
 
+#ifdef Q_OS_UNIX
     // A lock left by a trainer that no longer runs is taken over at once, however young.
     void totesSchlossWirdUebernommen()
     {
@@ -105,6 +106,7 @@ private slots:
         QVERIFY(m_ordner->lies("USER.QXV.sperre").startsWith(QByteArray::number(QCoreApplication::applicationPid())));
         QVERIFY(Meldung::gefragt().isEmpty());
     }
+#endif
 
     // The learner's folder is made and tried at the start: what fails is said once, there, and
     // the saves after it say nothing more; the trainer goes on.
