@@ -297,6 +297,87 @@ double drillzeit(const QString& ordner, int runden, int* fragen)
     return median(zeiten);
 }
 
+// A crafted history of 100 MB: one run of topic 1 whose every answer is to a question of its
+// own, none of them in the catalogue. Reading it must not keep what the catalogue does not need.
+bool schreibeGrossenVerlauf(const QString& ordner)
+{
+    QFile datei(ordner + "/VERLAUF.QXV");
+    if (!datei.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray block;
+    qint64 geschrieben = 0;
+    for (qint64 i = 0; geschrieben < kZusatz; ++i) {
+        const Verlauf::Eintrag e{QStringLiteral("2026-12-07T10:00:05Z"), QStringLiteral("2026-12-07T10:00:00.000Z"),
+                                 Verlauf::Modus::Abfrage, 1, QByteArray::number(i, 16).rightJustified(16, 'f'),
+                                 2, false};
+        block += Verlauf::alsZeile(e);
+        if (block.size() >= (1 << 20)) {
+            if (datei.write(block) != block.size())
+                return false;
+            geschrieben += block.size();
+            block.clear();
+        }
+    }
+    return true;
+}
+
+// The practice's readings of the history, each in a process of its own (this program again),
+// so that its peak memory is its own: nothing, the review of topic 1, the learning progress.
+int lies(const QString& was, const QString& ordner)
+{
+    Programmordner::setze(ordner);
+    Benutzerordner::setzeZurueck();
+    const long long start = jetztNs();
+    qsizetype anzahl = 0;
+    if (was == "rueckblick") {
+        Katalog bank;
+        bank.bildeDateiPfad();
+        bank.LadeThema(1);
+        QList<QByteArray> kennungen;
+        for (int n = 1; n <= bank.AnzahlFragen; ++n)
+            kennungen << Verlauf::kennung(bank, n);
+        anzahl = Verlauf::letzterLauf(1, kennungen).size();
+    } else if (was == "lernstand") {
+        anzahl = Lernstand::berechne(Gesamtkatalog::lade(), Pruefungsregel()).gesamt.beantwortet;
+    }
+    std::printf("%lld %lld\n", static_cast<long long>(anzahl), (jetztNs() - start) / 1000000LL);
+    return 0;
+}
+
+struct Lesung {
+    double maxRssMb = 0;
+    double ms = 0;
+};
+
+Lesung leseImKind(const char* selbst, const char* was, const QString& ordner)
+{
+    int rohr[2];
+    if (pipe(rohr) != 0)
+        return {};
+    const std::string pfad = QFile::encodeName(ordner).toStdString();
+    const pid_t kind = fork();
+    if (kind == 0) {
+        dup2(rohr[1], 1);
+        close(rohr[0]);
+        execl(selbst, selbst, "--lies", was, pfad.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(rohr[1]);
+    char zeile[64] = {};
+    const ssize_t n = read(rohr[0], zeile, sizeof zeile - 1);
+    close(rohr[0]);
+    int status = 0;
+    rusage verbrauch{};
+    while (wait4(kind, &status, 0, &verbrauch) < 0 && errno == EINTR) {
+    }
+    Lesung lesung;
+    lesung.maxRssMb = double(verbrauch.ru_maxrss) / 1024.0;
+    long long anzahl = 0, ms = 0;
+    if (n > 0 && std::sscanf(zeile, "%lld %lld", &anzahl, &ms) == 2)
+        lesung.ms = double(ms);
+    return lesung;
+}
+
 // Median time of one LadeThema from the given folder, in microseconds; both folders take turns
 // so that a busy moment of the machine hits both alike.
 std::pair<double, double> ladezeiten(const QString& a, const QString& b, int runden)
@@ -395,6 +476,8 @@ QString us(double wert) { return QString::number(wert, 'f', 1) + " us"; }
 
 int main(int argc, char* argv[])
 {
+    if (argc == 4 && std::string(argv[1]) == "--lies")
+        return lies(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     const int laeufe = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     QTemporaryDir tmp;
     const QString normal = tmp.filePath("beispiel");
@@ -402,13 +485,15 @@ int main(int argc, char* argv[])
     const QString gross = tmp.filePath("gross");
     const QString verlauf = tmp.filePath("verlauf");
     const QString feindlich = tmp.filePath("feindlich");
+    const QString gefaelscht = tmp.filePath("gefaelscht");
     constexpr int kAntworten = 100000;
     std::printf("Preparing program folders (11 x 100 MB of further records, a history of %d answers, "
                 "files that are no plain files) ...\n",
                 kAntworten);
     std::fflush(stdout);
     if (!tmp.isValid() || !richteEin(normal, false) || !richteEin(gross, true) || !richteEin(verlauf, false) ||
-        !schreibeVerlauf(verlauf, kAntworten) || !richteEin(feindlich, false) || !richteFeindlichEin(feindlich)) {
+        !schreibeVerlauf(verlauf, kAntworten) || !richteEin(feindlich, false) || !richteFeindlichEin(feindlich) ||
+        !richteEin(gefaelscht, false) || !schreibeGrossenVerlauf(gefaelscht)) {
         std::fprintf(stderr, "cannot prepare the program folders in %s\n", qPrintable(tmp.path()));
         return 1;
     }
@@ -513,6 +598,18 @@ int main(int argc, char* argv[])
     const double drill = drillzeit(verlauf, 21, &fragen);
     zeile("open the drill of topic 1, history 100,000", "", ms(drill), QStringLiteral("%1 questions").arg(fragen),
           "<= 100 ms", drill <= 100);
+    // Peak memory of the practice's readings over a crafted history of 100 MB, each against the
+    // same process reading nothing.
+    const Lesung leer = leseImKind("/proc/self/exe", "nichts", gefaelscht);
+    const Lesung rueckblick = leseImKind("/proc/self/exe", "rueckblick", gefaelscht);
+    const Lesung lernstand = leseImKind("/proc/self/exe", "lernstand", gefaelscht);
+    zeile("peak memory, review, crafted history 100 MB", mb(leer.maxRssMb), mb(rueckblick.maxRssMb),
+          plusMb(rueckblick.maxRssMb - leer.maxRssMb), "<= nothing read + 4 MB",
+          rueckblick.maxRssMb - leer.maxRssMb <= 4.0);
+    zeile("peak memory, progress, crafted history 100 MB", mb(leer.maxRssMb), mb(lernstand.maxRssMb),
+          plusMb(lernstand.maxRssMb - leer.maxRssMb), "<= nothing read + 4 MB",
+          lernstand.maxRssMb - leer.maxRssMb <= 4.0);
+    zeile("time, review / progress, crafted 100 MB", "", ms(rueckblick.ms), ms(lernstand.ms), "(for information)", true);
 
     // The explanation window in the trainer's own process, on the X server where there is one.
     {

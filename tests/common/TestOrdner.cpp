@@ -25,6 +25,7 @@ TestOrdner::TestOrdner()
     Meldung::vergiss();
     Verlauf::Schreiber::setzeGemeldet(false);
     Tipps::vergiss();
+    User::setzeFehlerGemeldet(false);
 }
 
 TestOrdner::~TestOrdner()

@@ -141,7 +141,9 @@ void frmMain::verbindeEreignisse()
 void frmMain::laden()
 {
     katalog().bildeDateiPfad();
-    Benutzerordner::bestimme();
+    // The program chooses the place before its main window; a window made alone chooses here.
+    if (!Benutzerordner::bestimmt())
+        Benutzerordner::bestimme();
     User::LadeBenutzer([] { frmAbout::zeige(nullptr); });
     katalog().LadeDateiListe();
     ZeigeListView();
@@ -261,6 +263,7 @@ void frmMain::oeffneLernen()
 bool frmMain::oeffneAbfrage()
 {
     frmAbfrage fenster(this);
+    connect(&fenster, &frmAbfrage::benotet, this, &frmMain::speichere);
     return fenster.exec() == QDialog::Accepted;
 }
 
@@ -293,9 +296,23 @@ void frmMain::closeEvent(QCloseEvent* ereignis)
     // Saved once, however the window is closed; the close is never refused.
     if (!m_entladen) {
         m_entladen = true;
-        if (!User::SpeichereBenutzer())
-            Meldung::zeige(this, QStringLiteral("Benutzerwertung speichern ist nicht möglich !"),
-                           QStringLiteral("Speichern"));
+        speichere();
     }
     ereignis->accept();
+}
+
+void frmMain::speichere()
+{
+    QString grund;
+    if (User::SpeichereBenutzer(nullptr, &grund)) {
+        User::setzeFehlerGemeldet(false);
+        return;
+    }
+    if (User::fehlerGemeldet())
+        return;
+    User::setzeFehlerGemeldet(true);
+    QString text = QStringLiteral("Benutzerwertung speichern ist nicht möglich !");
+    if (!grund.isEmpty())
+        text += QStringLiteral("\n\n") + grund;
+    Meldung::zeige(this, text, QStringLiteral("Speichern"));
 }

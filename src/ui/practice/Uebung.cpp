@@ -23,6 +23,15 @@ void verlaufUnlesbar(QWidget* eltern, const QString& titel)
                    titel);
 }
 
+// The digests of the questions of the topic loaded in the bank, in file order.
+QList<QByteArray> kennungenDerBank()
+{
+    QList<QByteArray> kennungen;
+    for (int n = 1; n <= katalog().AnzahlFragen; ++n)
+        kennungen << Verlauf::kennung(katalog(), n);
+    return kennungen;
+}
+
 } // namespace
 
 namespace Uebung {
@@ -32,11 +41,8 @@ void fehlerUeben(QWidget* eltern, int thema)
     const QString titel = QStringLiteral("Fehler üben");
     if (!ladeThemaMitMeldung(eltern, thema))
         return;
-    QList<QByteArray> kennungen;
-    for (int n = 1; n <= katalog().AnzahlFragen; ++n)
-        kennungen << Verlauf::kennung(katalog(), n);
     bool gelesen = true;
-    const QList<int> fragen = Verlauf::fehlerfragen(thema, kennungen, &gelesen);
+    const QList<int> fragen = Verlauf::fehlerfragen(thema, kennungenDerBank(), &gelesen);
     if (!gelesen) {
         verlaufUnlesbar(eltern, titel);
         return;
@@ -56,8 +62,11 @@ void fehlerUeben(QWidget* eltern, int thema)
 void rueckblick(QWidget* eltern, int thema)
 {
     const QString titel = QStringLiteral("Rückblick");
+    // The topic's questions first: the history keeps only what they need.
+    if (!ladeThemaMitMeldung(eltern, thema))
+        return;
     bool gelesen = true;
-    const QList<Verlauf::Eintrag> lauf = Verlauf::letzterLauf(thema, &gelesen);
+    const QList<Verlauf::Eintrag> lauf = Verlauf::letzterLauf(thema, kennungenDerBank(), &gelesen);
     if (!gelesen) {
         verlaufUnlesbar(eltern, titel);
         return;
@@ -66,8 +75,6 @@ void rueckblick(QWidget* eltern, int thema)
         Meldung::zeige(eltern, QStringLiteral("Dieses Thema haben Sie noch nicht abgefragt !"), titel);
         return;
     }
-    if (!ladeThemaMitMeldung(eltern, thema))
-        return;
     frmRueckblick fenster(eltern, lauf);
     fenster.exec();
 }

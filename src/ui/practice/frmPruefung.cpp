@@ -281,7 +281,7 @@ void frmPruefung::gibAb()
             ergebnis.fehler.append({i + 1, f.thema, f.nummer, gewaehlt});
     }
     if (!geschrieben)
-        meldeVerlaufNichtSchreibbar(this);
+        meldeVerlaufNichtSchreibbar(this, verlauf.grund());
     {
         frmPruefungsergebnis fenster(this, m_katalog, ergebnis);
         fenster.exec();

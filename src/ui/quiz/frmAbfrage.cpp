@@ -307,7 +307,7 @@ void frmAbfrage::merke(int index, bool richtig)
 {
     const Katalogfrage& frage = aktuelleFrage();
     if (!m_verlauf.schreibe(frage.thema, frage.kennung, Img_Kasten[index]->Tag.toInt(), richtig))
-        meldeVerlaufNichtSchreibbar(this);
+        meldeVerlaufNichtSchreibbar(this, m_verlauf.grund());
 }
 
 void frmAbfrage::timer_NFrage_Timer()
@@ -320,7 +320,11 @@ void frmAbfrage::cmd_NFrage_Click()
 {
     if (lauf().AktFrage == anzahl()) {
         {
-            frmAbfrageEnde ergebnis(this, anzahl(), m_modus == Verlauf::Modus::Abfrage);
+            const bool benoten = m_modus == Verlauf::Modus::Abfrage;
+            frmAbfrageEnde ergebnis(this, anzahl(), benoten);
+            // The grade is kept before the learner sees it.
+            if (benoten)
+                emit benotet();
             ergebnis.exec();
         }
         accept();

@@ -322,9 +322,12 @@ private slots:
         katalog().bildeDateiPfad();
         katalog().LadeThema(2);
         Verlauf::Schreiber lauf(Verlauf::Modus::Abfrage);
-        for (int n = 1; n <= 4; ++n)
-            lauf.schreibe(2, Verlauf::kennung(katalog(), n), n % 2 ? katalog().Loesung(n) : 1, n % 2);
-        frmRueckblick fenster(nullptr, Verlauf::letzterLauf(2));
+        QList<QByteArray> kennungen;
+        for (int n = 1; n <= 4; ++n) {
+            kennungen << Verlauf::kennung(katalog(), n);
+            lauf.schreibe(2, kennungen.last(), n % 2 ? katalog().Loesung(n) : 1, n % 2);
+        }
+        frmRueckblick fenster(nullptr, Verlauf::letzterLauf(2, kennungen));
         fenster.show();
         QStringList zeilen;
         for (int i = 0; i < fenster.LView_Fragen->count(); ++i)
