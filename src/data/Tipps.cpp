@@ -1,12 +1,12 @@
 #include "Tipps.h"
 
 #include "Benutzerordner.h"
+#include "Dateischutz.h"
 #include "Feldleser.h"
 #include "Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 namespace {
@@ -58,8 +58,9 @@ bool merke(const QString& name)
     QByteArray bytes;
     for (const QString& n : namen)
         bytes += '"' + Windows1252::kodiere(n) + "\"\r\n";
-    QSaveFile datei(dateiname());
-    return datei.open(QIODevice::WriteOnly) && datei.write(bytes) == bytes.size() && datei.commit();
+    // Written as USER.QXV is: whole or not at all, and never through a link someone else planted.
+    const QString pfad = dateiname();
+    return !pfad.isEmpty() && Dateischutz::bedenken(pfad).isEmpty() && Dateischutz::ersetze(pfad, bytes, nullptr);
 }
 
 void vergiss() { gemerkt().clear(); }

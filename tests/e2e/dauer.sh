@@ -227,6 +227,7 @@ tippe "$(fenster "Speichern")" Return
 weg "Speichern"
 tippe "$(fenster "Ergebnis")" Return
 weg "Kontrolle"
+schliesse_tipp
 beende "$haupt" "a shared folder"
 [ "$(cat "$heim/opfer")" = "Eigene Datei" ] || fehler "the planted link was written through: $(cat "$heim/opfer")"
 [ -L "$geteilt/VERLAUF.QXV" ] || fehler "the planted link was replaced"
@@ -246,6 +247,7 @@ haupt=$(fenster "$haupt_titel")
 quiz "$haupt" 2
 tippe "$(fenster "Ergebnis")" Return
 weg "Kontrolle"
+schliesse_tipp
 beende "$haupt" "the learner's own links"
 [ -L "$privat/USER.QXV" ] && [ -L "$privat/VERLAUF.QXV" ] || fehler "the learner's own links were replaced"
 erwarte_noten "$heim/noten/USER.QXV" "the learner's own links" 1 "$note" 1 1 1 1 1 1 1 1 1
@@ -264,6 +266,7 @@ haupt=$(fenster "$haupt_titel")
 quiz "$haupt" 1
 tippe "$(fenster "Ergebnis")" Return
 weg "Kontrolle"
+schliesse_tipp
 beende "$haupt" "no home"
 nachher=$(wo_nicht)
 [ "$vorher" = "$nachher" ] || fehler "without a home, files were written: $(comm -13 <(echo "$vorher") <(echo "$nachher"))"

@@ -170,9 +170,12 @@ private slots:
     {
         m_ordner->schreibe("QXV.5.ERL", erlDatei({1, 2}));
         Verlauf::Schreiber lauf(Verlauf::Modus::Abfrage);
-        for (int n = 1; n <= 3; ++n)
-            lauf.schreibe(5, Verlauf::kennung(katalog(), n), n == 1 ? 1 : 4, n == 1);
-        const frmRueckblick rueckblick(nullptr, Verlauf::letzterLauf(5));
+        QList<QByteArray> kennungen;
+        for (int n = 1; n <= 3; ++n) {
+            kennungen << Verlauf::kennung(katalog(), n);
+            lauf.schreibe(5, kennungen.last(), n == 1 ? 1 : 4, n == 1);
+        }
+        const frmRueckblick rueckblick(nullptr, Verlauf::letzterLauf(5, kennungen));
         QCOMPARE(zeilen(rueckblick.LView_Fragen),
                  (QStringList{"Falsch. Frage 2: Frage 2 Ihre Antwort: Antwort 2.4 Richtige Antwort: Antwort 2.2 "
                               "Erläuterung: Weil 2. (Quelle: Quelle 2)",

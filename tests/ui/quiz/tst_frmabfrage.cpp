@@ -418,6 +418,7 @@ private slots:
         m_ordner->schreibeAlleThemen(2);
         m_ordner->schreibe("QXV.5", Themendatei::mitFragen("Quizthema", 5));
         m_ordner->schreibe("USER.QXV", userDatei(QList<int>(11, 1)));
+        m_ordner->schreibe("TIPPS.QXV", "\"Kontextmenue\"\r\n"); // a learner who has had the first quiz's hint
         auto haupt = std::make_unique<frmMain>();
         haupt->show();
         haupt->LView->item(4)->setCheckState(Qt::Checked);
@@ -463,6 +464,7 @@ private slots:
     void speichernNachErgebnisScheitert()
     {
         m_ordner->schreibeAlleThemen(2);
+        m_ordner->schreibe("TIPPS.QXV", "\"Kontextmenue\"\r\n"); // a learner who has had the first quiz's hint
         m_ordner->schreibe("USER.QXV", userDatei(QList<int>(11, 1)));
         auto haupt = std::make_unique<frmMain>();
         haupt->show();
