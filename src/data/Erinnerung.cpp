@@ -13,12 +13,15 @@ constexpr double kTag = 86400;
 
 // Bounds of alsVektor's entries: no fit and no file may set a parameter beyond what a learner
 // can be like.
-constexpr std::array<double, 5> kUnten{-6.907, -6.213, -3.892, -4.605, -3.912}; // 0.001, 0.002, 0.02, 0.01 d, 0.02
-constexpr std::array<double, 5> kOben{6.907, -0.405, 3.892, 4.787, 3.401};      // 0.999, 0.4, 0.98, 120 d, 30
+constexpr Vektor kUnten{-6.907, -6.213, -3.892, -4.605, -3.912, -2.944}; // 0.001, 0.002, 0.02, 0.01 d, 0.02, 0.05
+constexpr Vektor kOben{6.907, -0.405, 3.892, 4.787, 3.401, 6.907};       // 0.999, 0.4, 0.98, 120 d, 30, 0.999
 
 // How far the fit may move each fitted parameter from its default before the pull toward it
 // weighs as much as one answer explained: the spread of learners, on the scale of alsVektor.
-constexpr std::array<double, 4> kStreuung{1.0, 1.5, 1.5, 1.0};
+constexpr std::array<double, Gefittet> kStreuung{1.0, 1.5, 1.5, 1.0, 1.5};
+
+using Matrix = std::array<double, Gefittet * Gefittet>;
+using Fit = std::array<double, Gefittet>;
 
 // A history longer than this is fitted over a share of its questions, chosen evenly: the few
 // parameters are as well fixed by 25,000 answers as by all of them, and the fit stays quick.
@@ -99,7 +102,7 @@ template <int N> double wert(const Dual<N>& x) { return x.v; }
 
 // The parameters as the step needs them, of either kind of number.
 template <class T> struct Werte {
-    T fehlgriff, lernen, start, wachstum, vorwissen;
+    T fehlgriff, lernen, start, wachstum, rueckfall, vorwissen;
 };
 
 // The chance to know a question never answered, such that it is answered right with the
@@ -119,6 +122,7 @@ template <class T> struct Zustand {
     T gewusst = T(0.0);
     T halbwertszeit = T(0.0);
     qint64 zuletzt = 0;
+    T lernfaktor = T(1.0);
 };
 
 double tage(qint64 von, qint64 bis) { return std::max<qint64>(bis - von, 0) / kTag; }
@@ -136,7 +140,9 @@ template <class T> T schritt(Zustand<T>& z, const Antwort& antwort, const Werte<
     }
     const T treffer = gewusst * (1 - w.fehlgriff) + (1 - gewusst) * Raten;
     const T danach = antwort.richtig ? gewusst * (1 - w.fehlgriff) / treffer : gewusst * w.fehlgriff / (1 - treffer);
-    z.gewusst = danach + (1 - danach) * w.lernen;
+    z.gewusst = danach + (1 - danach) * w.lernen * z.lernfaktor;
+    if (!antwort.richtig && z.beantwortet)
+        z.lernfaktor = z.lernfaktor * w.rueckfall;
     if (!antwort.richtig) {
         z.halbwertszeit = w.start;
     } else {
@@ -151,122 +157,134 @@ template <class T> T schritt(Zustand<T>& z, const Antwort& antwort, const Werte<
     return treffer;
 }
 
-// The fit's target over the chosen questions at x (the last four entries of alsVektor): the
+// The fit's target over the chosen questions at x (the fitted entries of alsVektor): the
 // log-likelihood of every answer after a question's first, less the pull toward the defaults;
 // its gradient; and its curvature as the expected information (Fisher's), which is what the
 // steps and the covariance need. The answers count `gewicht` times each, so that a fit over a
 // share of the questions weighs them against the pull toward the defaults as all of them would.
 struct Ziel {
     double wert = 0;
-    std::array<double, 4> gradient{};
-    std::array<double, 16> information{};
-    std::array<double, 16> ausAntworten{}; // the information of the chosen answers alone, counted once
+    Fit gradient{};
+    Matrix information{};
+    Matrix ausAntworten{}; // the information of the chosen answers alone, counted once
 };
 
-Ziel ziel(const QList<QList<Antwort>>& fragen, const QList<int>& auswahl, const std::array<double, 4>& x, double erste,
+Werte<Dual<Gefittet>> alsDual(const Fit& x, double erste)
+{
+    Werte<Dual<Gefittet>> w;
+    const auto setze = [&](Dual<Gefittet>& d, int i, double wert, double ableitung) {
+        d = Dual<Gefittet>(wert);
+        d.d[i] = ableitung;
+    };
+    const double fehlgriff = logistisch(x[0]), lernen = logistisch(x[1]), rueckfall = logistisch(x[4]);
+    setze(w.fehlgriff, 0, fehlgriff, fehlgriff * (1 - fehlgriff));
+    setze(w.lernen, 1, lernen, lernen * (1 - lernen));
+    setze(w.start, 2, std::exp(x[2]), std::exp(x[2]));
+    setze(w.wachstum, 3, std::exp(x[3]), std::exp(x[3]));
+    setze(w.rueckfall, 4, rueckfall, rueckfall * (1 - rueckfall));
+    w.vorwissen = vorwissenAus(Dual<Gefittet>(erste), w.fehlgriff);
+    return w;
+}
+
+Ziel ziel(const QList<QList<Antwort>>& fragen, const QList<int>& auswahl, const Fit& x, double erste,
           double gewicht = 1)
 {
-    Werte<Dual<4>> w;
-    w.fehlgriff = Dual<4>(logistisch(x[0]));
-    w.fehlgriff.d[0] = w.fehlgriff.v * (1 - w.fehlgriff.v);
-    w.lernen = Dual<4>(logistisch(x[1]));
-    w.lernen.d[1] = w.lernen.v * (1 - w.lernen.v);
-    w.start = Dual<4>(std::exp(x[2]));
-    w.start.d[2] = w.start.v;
-    w.wachstum = Dual<4>(std::exp(x[3]));
-    w.wachstum.d[3] = w.wachstum.v;
-    w.vorwissen = vorwissenAus(Dual<4>(erste), w.fehlgriff);
-
+    const Werte<Dual<Gefittet>> w = alsDual(x, erste);
     Ziel z;
     for (int i : auswahl) {
-        Zustand<Dual<4>> zustand;
+        Zustand<Dual<Gefittet>> zustand;
         for (const Antwort& antwort : fragen[i]) {
             const bool erste = !zustand.beantwortet;
-            const Dual<4> q = schritt(zustand, antwort, w);
+            const Dual<Gefittet> q = schritt(zustand, antwort, w);
             if (erste)
                 continue;
             const double p = q.v;
             z.wert += std::log(antwort.richtig ? p : 1 - p);
             const double faktor = ((antwort.richtig ? 1.0 : 0.0) - p) / (p * (1 - p));
-            for (int a = 0; a < 4; ++a) {
+            for (int a = 0; a < Gefittet; ++a) {
                 z.gradient[a] += faktor * q.d[a];
                 for (int b = 0; b <= a; ++b)
-                    z.information[a * 4 + b] += q.d[a] * q.d[b] / (p * (1 - p));
+                    z.information[a * Gefittet + b] += q.d[a] * q.d[b] / (p * (1 - p));
             }
         }
     }
     const Vektor vorgabe = alsVektor(Parameter{});
     z.wert *= gewicht;
-    for (int a = 0; a < 4; ++a) {
-        for (int b = 0; b <= a; ++b)
-            z.ausAntworten[a * 4 + b] = z.ausAntworten[b * 4 + a] = z.information[a * 4 + b];
+    for (int a = 0; a < Gefittet; ++a) {
+        for (int b = 0; b <= a; ++b) {
+            z.ausAntworten[a * Gefittet + b] = z.ausAntworten[b * Gefittet + a] = z.information[a * Gefittet + b];
+            z.information[a * Gefittet + b] *= gewicht;
+        }
         z.gradient[a] *= gewicht;
-        for (int b = 0; b <= a; ++b)
-            z.information[a * 4 + b] *= gewicht;
         const double abstand = (x[a] - vorgabe[a + 1]) / kStreuung[a];
         z.wert -= abstand * abstand / 2;
         z.gradient[a] -= abstand / kStreuung[a];
-        z.information[a * 4 + a] += 1 / (kStreuung[a] * kStreuung[a]);
+        z.information[a * Gefittet + a] += 1 / (kStreuung[a] * kStreuung[a]);
         for (int b = 0; b < a; ++b)
-            z.information[b * 4 + a] = z.information[a * 4 + b];
+            z.information[b * Gefittet + a] = z.information[a * Gefittet + b];
     }
     return z;
 }
 
-// Solves m * x = b for a symmetric positive definite 4 x 4 m (Cholesky); false if m is not.
-bool loese(const std::array<double, 16>& m, std::array<double, 4>& x)
+// Solves m * x = b in place for a symmetric positive definite m (Cholesky); false if m is not.
+bool loese(const Matrix& m, Fit& x)
 {
-    std::array<double, 16> l{};
-    for (int i = 0; i < 4; ++i) {
+    constexpr int n = Gefittet;
+    Matrix l{};
+    for (int i = 0; i < n; ++i) {
         for (int j = 0; j <= i; ++j) {
-            double s = m[i * 4 + j];
+            double s = m[i * n + j];
             for (int k = 0; k < j; ++k)
-                s -= l[i * 4 + k] * l[j * 4 + k];
+                s -= l[i * n + k] * l[j * n + k];
             if (i == j) {
                 if (!(s > 0))
                     return false;
-                l[i * 4 + i] = std::sqrt(s);
+                l[i * n + i] = std::sqrt(s);
             } else {
-                l[i * 4 + j] = s / l[j * 4 + j];
+                l[i * n + j] = s / l[j * n + j];
             }
         }
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < n; ++i) {
         for (int k = 0; k < i; ++k)
-            x[i] -= l[i * 4 + k] * x[k];
-        x[i] /= l[i * 4 + i];
+            x[i] -= l[i * n + k] * x[k];
+        x[i] /= l[i * n + i];
     }
-    for (int i = 3; i >= 0; --i) {
-        for (int k = i + 1; k < 4; ++k)
-            x[i] -= l[k * 4 + i] * x[k];
-        x[i] /= l[i * 4 + i];
+    for (int i = n - 1; i >= 0; --i) {
+        for (int k = i + 1; k < n; ++k)
+            x[i] -= l[k * n + i] * x[k];
+        x[i] /= l[i * n + i];
     }
     return true;
 }
 
-std::array<double, 16> inverse(const std::array<double, 16>& m)
+Matrix inverse(const Matrix& m)
 {
-    std::array<double, 16> ergebnis{};
-    for (int j = 0; j < 4; ++j) {
-        std::array<double, 4> spalte{};
+    Matrix ergebnis{};
+    for (int j = 0; j < Gefittet; ++j) {
+        Fit spalte{};
         spalte[j] = 1;
         if (!loese(m, spalte))
             return {};
-        for (int i = 0; i < 4; ++i)
-            ergebnis[i * 4 + j] = spalte[i];
+        for (int i = 0; i < Gefittet; ++i)
+            ergebnis[i * Gefittet + j] = spalte[i];
     }
     return ergebnis;
 }
 
-std::array<double, 4> fitVektor(const Parameter& p)
+Fit fitVektor(const Parameter& p)
 {
     const Vektor v = alsVektor(p);
-    return {v[1], v[2], v[3], v[4]};
+    Fit x;
+    std::copy(v.begin() + 1, v.end(), x.begin());
+    return x;
 }
 
-Parameter ausFitVektor(const std::array<double, 4>& x, double erste)
+Parameter ausFitVektor(const Fit& x, double erste)
 {
-    Parameter p = ausVektor({0, x[0], x[1], x[2], x[3]});
+    Vektor v{};
+    std::copy(x.begin(), x.end(), v.begin() + 1);
+    Parameter p = ausVektor(v);
     p.erste = erste;
     return p;
 }
@@ -293,31 +311,35 @@ QList<int> alle(const QList<QList<Antwort>>& fragen)
 
 Vektor alsVektor(const Parameter& p)
 {
-    return {logit(p.erste), logit(p.fehlgriff), logit(p.lernen), std::log(p.halbwertszeit), std::log(p.wachstum)};
+    return {logit(p.erste),       logit(p.fehlgriff), logit(p.lernen), std::log(p.halbwertszeit),
+            std::log(p.wachstum), logit(p.rueckfall)};
 }
 
 Parameter ausVektor(const Vektor& v)
 {
+    const Vektor vorgabe = alsVektor(Parameter{});
     Vektor x;
-    for (int i = 0; i < 5; ++i)
-        x[i] = std::isnan(v[i]) ? alsVektor(Parameter{})[i] : std::clamp(v[i], kUnten[i], kOben[i]);
-    return {logistisch(x[0]), logistisch(x[1]), logistisch(x[2]), std::exp(x[3]), std::exp(x[4])};
+    for (int i = 0; i <= Gefittet; ++i)
+        x[i] = std::isnan(v[i]) ? vorgabe[i] : std::clamp(v[i], kUnten[i], kOben[i]);
+    return {logistisch(x[0]), logistisch(x[1]), logistisch(x[2]), std::exp(x[3]), std::exp(x[4]), logistisch(x[5])};
 }
 
 Spur::Spur(const Parameter& p)
     : m_fehlgriff(p.fehlgriff), m_lernen(p.lernen), m_start(p.halbwertszeit), m_wachstum(p.wachstum),
-      m_vorwissen(vorwissenAus(p.erste, p.fehlgriff))
+      m_rueckfall(p.rueckfall), m_vorwissen(vorwissenAus(p.erste, p.fehlgriff))
 {
 }
 
 double Spur::antworte(const Antwort& antwort)
 {
-    Zustand<double> z{m_beantwortet, m_gewusst, m_halbwertszeit, m_zuletzt};
-    const double q = schritt(z, antwort, Werte<double>{m_fehlgriff, m_lernen, m_start, m_wachstum, m_vorwissen});
+    Zustand<double> z{m_beantwortet, m_gewusst, m_halbwertszeit, m_zuletzt, m_lernfaktor};
+    const double q =
+        schritt(z, antwort, Werte<double>{m_fehlgriff, m_lernen, m_start, m_wachstum, m_rueckfall, m_vorwissen});
     m_beantwortet = true;
     m_gewusst = z.gewusst;
     m_halbwertszeit = z.halbwertszeit;
     m_zuletzt = z.zuletzt;
+    m_lernfaktor = z.lernfaktor;
     return q;
 }
 
@@ -337,7 +359,7 @@ double Spur::treffer(qint64 zeit) const
 double Spur::geuebt(qint64 zeit) const
 {
     const double p = gewusst(zeit);
-    const double danach = p + (1 - p) * m_lernen;
+    const double danach = p + (1 - p) * m_lernen * m_lernfaktor;
     return danach * (1 - m_fehlgriff) + (1 - danach) * Raten;
 }
 
@@ -353,25 +375,26 @@ qint64 Spur::faelligAb(double ziel) const
 }
 
 struct Ableitungsspur::Innen {
-    Werte<Dual<5>> werte;
-    Zustand<Dual<5>> zustand;
+    Werte<Dual<Gefittet + 1>> werte;
+    Zustand<Dual<Gefittet + 1>> zustand;
 };
 
 Ableitungsspur::Ableitungsspur(const Parameter& p) : m_innen(std::make_unique<Innen>()), m_spur(p)
 {
     // Each parameter by its entry of alsVektor: d logistic(x) = p (1 - p), d exp(x) = exp(x).
-    Werte<Dual<5>>& w = m_innen->werte;
-    Dual<5> erste(p.erste);
-    erste.d[0] = p.erste * (1 - p.erste);
-    w.fehlgriff = Dual<5>(p.fehlgriff);
-    w.fehlgriff.d[1] = p.fehlgriff * (1 - p.fehlgriff);
-    w.lernen = Dual<5>(p.lernen);
-    w.lernen.d[2] = p.lernen * (1 - p.lernen);
-    w.start = Dual<5>(p.halbwertszeit);
-    w.start.d[3] = p.halbwertszeit;
-    w.wachstum = Dual<5>(p.wachstum);
-    w.wachstum.d[4] = p.wachstum;
-    w.vorwissen = vorwissenAus(erste, w.fehlgriff);
+    using D = Dual<Gefittet + 1>;
+    const auto mit = [](double wert, int i, double ableitung) {
+        D d(wert);
+        d.d[i] = ableitung;
+        return d;
+    };
+    Werte<D>& w = m_innen->werte;
+    w.fehlgriff = mit(p.fehlgriff, 1, p.fehlgriff * (1 - p.fehlgriff));
+    w.lernen = mit(p.lernen, 2, p.lernen * (1 - p.lernen));
+    w.start = mit(p.halbwertszeit, 3, p.halbwertszeit);
+    w.wachstum = mit(p.wachstum, 4, p.wachstum);
+    w.rueckfall = mit(p.rueckfall, 5, p.rueckfall * (1 - p.rueckfall));
+    w.vorwissen = vorwissenAus(mit(p.erste, 0, p.erste * (1 - p.erste)), w.fehlgriff);
 }
 
 Ableitungsspur::~Ableitungsspur() = default;
@@ -380,22 +403,24 @@ Ableitungsspur::Ableitungsspur(Ableitungsspur&&) noexcept = default;
 double Ableitungsspur::antworte(const Antwort& antwort)
 {
     const double q = schritt(m_innen->zustand, antwort, m_innen->werte).v;
-    const Zustand<Dual<5>>& z = m_innen->zustand;
+    const auto& z = m_innen->zustand;
     m_spur.m_beantwortet = true;
     m_spur.m_gewusst = z.gewusst.v;
     m_spur.m_halbwertszeit = z.halbwertszeit.v;
     m_spur.m_zuletzt = z.zuletzt;
+    m_spur.m_lernfaktor = z.lernfaktor.v;
     return q;
 }
 
 Vektor Ableitungsspur::ableitung(qint64 zeit) const
 {
-    const Zustand<Dual<5>>& z = m_innen->zustand;
-    const Werte<Dual<5>>& w = m_innen->werte;
-    const Dual<5> gewusst = z.beantwortet ? z.gewusst / (1 + tage(z.zuletzt, zeit) / z.halbwertszeit) : w.vorwissen;
-    const Dual<5> treffer = gewusst * (1 - w.fehlgriff) + (1 - gewusst) * Raten;
+    using D = Dual<Gefittet + 1>;
+    const auto& z = m_innen->zustand;
+    const auto& w = m_innen->werte;
+    const D gewusst = z.beantwortet ? z.gewusst / (1 + tage(z.zuletzt, zeit) / z.halbwertszeit) : w.vorwissen;
+    const D treffer = gewusst * (1 - w.fehlgriff) + (1 - gewusst) * Raten;
     Vektor ergebnis;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i <= Gefittet; ++i)
         ergebnis[i] = treffer.d[i] / (treffer.v * (1 - treffer.v));
     return ergebnis;
 }
@@ -444,18 +469,18 @@ Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start)
     }
     const double gewicht = double(a.wiederholungen) / std::max(imFit, 1);
 
-    std::array<double, 4> x = fitVektor(ausVektor(alsVektor(start)));
+    Fit x = fitVektor(ausVektor(alsVektor(start)));
     Ziel jetzt = ziel(fragen, auswahl, x, start.erste, gewicht);
     for (int runde = 0; runde < 30; ++runde) {
         // A parameter at its bound that the target pulls further out stays there; the others
         // take Fisher's step.
-        std::array<double, 4> d = jetzt.gradient;
-        std::array<double, 16> information = jetzt.information;
-        for (int i = 0; i < 4; ++i) {
+        Fit d = jetzt.gradient;
+        Matrix information = jetzt.information;
+        for (int i = 0; i < Gefittet; ++i) {
             if ((x[i] <= kUnten[i + 1] && d[i] < 0) || (x[i] >= kOben[i + 1] && d[i] > 0)) {
                 d[i] = 0;
-                for (int j = 0; j < 4; ++j)
-                    information[i * 4 + j] = information[j * 4 + i] = i == j ? 1 : 0;
+                for (int j = 0; j < Gefittet; ++j)
+                    information[i * Gefittet + j] = information[j * Gefittet + i] = i == j ? 1 : 0;
             }
         }
         if (!loese(information, d))
@@ -465,9 +490,9 @@ Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start)
         double groesste = 0;
         const double vorher = jetzt.wert;
         for (int halbiert = 0; halbiert < 12 && !besser; ++halbiert) {
-            std::array<double, 4> neu;
+            Fit neu;
             groesste = 0;
-            for (int i = 0; i < 4; ++i) {
+            for (int i = 0; i < Gefittet; ++i) {
                 neu[i] = std::clamp(x[i] + d[i], kUnten[i + 1], kOben[i + 1]);
                 groesste = std::max(groesste, std::abs(neu[i] - x[i]));
             }
@@ -487,9 +512,9 @@ Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start)
     }
     a.parameter = ausFitVektor(x, start.erste);
     // The parameters rest on the chosen answers only: so uncertain are they.
-    std::array<double, 16> information = jetzt.ausAntworten;
-    for (int i = 0; i < 4; ++i)
-        information[i * 4 + i] += 1 / (kStreuung[i] * kStreuung[i]);
+    Matrix information = jetzt.ausAntworten;
+    for (int i = 0; i < Gefittet; ++i)
+        information[i * Gefittet + i] += 1 / (kStreuung[i] * kStreuung[i]);
     a.kovarianz = inverse(information);
     a.angepasst = true;
     return a;

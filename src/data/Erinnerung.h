@@ -12,12 +12,14 @@
 //
 // A question is known or not. One not known is answered right by a guess, one time in four;
 // one known is answered right unless the learner slips. After every answer the program shows
-// the solution, from which a question not known is learned with a fixed chance. What is known
-// fades: of a memory with half-life h, 1 / (1 + t/h) is left after t days (a half after h, a
-// tenth after 9 h). A wrong answer begins a new memory with the first half-life; a right one
-// lengthens it by a factor that grows with how much had faded since the answer before, so that
-// answers spaced out build a lasting memory and answers in a row add little. The chance to know
-// a question is carried from answer to answer by Bayes' rule.
+// the solution, from which a question not known is learned with some chance; each time a
+// question is answered wrong again after that, the chance to learn it shrinks by a factor: a
+// question that keeps slipping away is a hard one. What is known fades: of a memory with
+// half-life h, 1 / (1 + t/h) is left after t days (a half after h, a tenth after 9 h). A wrong
+// answer begins a new memory with the first half-life; a right one lengthens it by a factor
+// that grows with how much had faded since the answer before, so that answers spaced out build
+// a lasting memory and answers in a row add little. The chance to know a question is carried
+// from answer to answer by Bayes' rule.
 namespace Erinnerung {
 
 // Four answers to choose from.
@@ -38,13 +40,16 @@ struct Parameter {
     double lernen = 0.5;      // a question not known, learned from the solution shown after the answer
     double halbwertszeit = 4; // days, of a memory just begun
     double wachstum = 6;      // a right answer after a memory has faded entirely multiplies its half-life by 1 + this
+    double rueckfall = 0.8;   // each wrong answer after the first multiplies the question's `lernen` by this
 
     bool operator==(const Parameter&) const = default;
 };
 
 // The parameters as the fit moves them: logit of erste, fehlgriff and lernen, log of
-// halbwertszeit and wachstum, in that order; ausVektor keeps each within its bounds.
-using Vektor = std::array<double, 5>;
+// halbwertszeit and wachstum, logit of rueckfall, in that order; ausVektor keeps each within
+// its bounds. All but the first are fitted.
+constexpr int Gefittet = 5;
+using Vektor = std::array<double, Gefittet + 1>;
 Vektor alsVektor(const Parameter& parameter);
 Parameter ausVektor(const Vektor& vektor);
 
@@ -75,8 +80,9 @@ public:
 private:
     friend class Ableitungsspur;
 
-    double m_fehlgriff, m_lernen, m_start, m_wachstum, m_vorwissen;
+    double m_fehlgriff, m_lernen, m_start, m_wachstum, m_rueckfall, m_vorwissen;
     bool m_beantwortet = false;
+    double m_lernfaktor = 1;
     double m_gewusst = 0;
     double m_halbwertszeit = 0;
     qint64 m_zuletzt = 0;
@@ -114,12 +120,11 @@ struct Vorwissen {
 };
 Vorwissen vorwissen(int richtig, int anzahl);
 
-// The fit of fehlgriff, lernen, halbwertszeit and wachstum to a learner's history: each answer
-// that follows an earlier one to the same question is predicted from those before it, and the
-// parameters that make the answers given most likely are taken (Fisher scoring), drawn gently
-// toward the defaults so that a one-sided history cannot push one to an extreme. The fit needs
-// at least GenugWiederholungen such answers, GenugFalsche of them wrong and as many right;
-// with fewer the defaults stay.
+// The fit of the model to a learner's history: each answer that follows an earlier one to the
+// same question is predicted from those before it, and the parameters that make the answers
+// given most likely are taken (Fisher scoring), drawn gently toward the defaults so that a
+// one-sided history cannot push one to an extreme. The fit needs at least GenugWiederholungen
+// such answers, GenugFalsche of them wrong and as many right; with fewer the defaults stay.
 constexpr int GenugWiederholungen = 200;
 constexpr int GenugFalsche = 20;
 
@@ -128,9 +133,9 @@ struct Anpassung {
     bool angepasst = false;
     int wiederholungen = 0; // answers that follow an earlier answer to the same question
     int falsche = 0;        // of them wrong
-    // How uncertain the parameters still are: the covariance of the last four entries of
+    // How uncertain the parameters still are: the covariance of the fitted entries of
     // alsVektor, from the curvature of the fit's target at the parameters taken.
-    std::array<double, 16> kovarianz{};
+    std::array<double, Gefittet * Gefittet> kovarianz{};
 };
 
 // Each entry is one question's counted answers, oldest first; start.erste is kept as it is.
