@@ -186,12 +186,14 @@ Werte<Dual<Gefittet>> alsDual(const Fit& x, double erste)
     return w;
 }
 
-Ziel ziel(const QList<QList<Antwort>>& fragen, const QList<int>& auswahl, const Fit& x, double erste,
-          double gewicht = 1)
+Ziel ziel(const QList<QList<Antwort>>& fragen, const QList<int>& auswahl, const Fit& x, const Parameter& start,
+          const QList<double>& erste, double gewicht = 1)
 {
-    const Werte<Dual<Gefittet>> w = alsDual(x, erste);
+    Werte<Dual<Gefittet>> w = alsDual(x, start.erste);
     Ziel z;
     for (int i : auswahl) {
+        if (i < erste.size())
+            w.vorwissen = vorwissenAus(Dual<Gefittet>(erste[i]), w.fehlgriff);
         Zustand<Dual<Gefittet>> zustand;
         for (const Antwort& antwort : fragen[i]) {
             const bool erste = !zustand.beantwortet;
@@ -440,16 +442,16 @@ Vorwissen vorwissen(int richtig, int anzahl)
     return {a / (a + b), 1 / a + 1 / b};
 }
 
-Anpassung bewerte(const QList<QList<Antwort>>& fragen, const Parameter& parameter)
+Anpassung bewerte(const QList<QList<Antwort>>& fragen, const Parameter& parameter, const QList<double>& erste)
 {
     Anpassung a;
     a.parameter = parameter;
     zaehle(fragen, a);
-    a.kovarianz = inverse(ziel(fragen, alle(fragen), fitVektor(parameter), parameter.erste).information);
+    a.kovarianz = inverse(ziel(fragen, alle(fragen), fitVektor(parameter), parameter, erste).information);
     return a;
 }
 
-Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start)
+Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start, const QList<double>& erste)
 {
     Anpassung a;
     zaehle(fragen, a);
@@ -457,7 +459,7 @@ Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start)
         a.wiederholungen - a.falsche < GenugFalsche) {
         Parameter vorgabe;
         vorgabe.erste = start.erste;
-        return bewerte(fragen, vorgabe);
+        return bewerte(fragen, vorgabe, erste);
     }
 
     QList<int> auswahl;
@@ -470,7 +472,7 @@ Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start)
     const double gewicht = double(a.wiederholungen) / std::max(imFit, 1);
 
     Fit x = fitVektor(ausVektor(alsVektor(start)));
-    Ziel jetzt = ziel(fragen, auswahl, x, start.erste, gewicht);
+    Ziel jetzt = ziel(fragen, auswahl, x, start, erste, gewicht);
     for (int runde = 0; runde < 30; ++runde) {
         // A parameter at its bound that the target pulls further out stays there; the others
         // take Fisher's step.
@@ -496,7 +498,7 @@ Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start)
                 neu[i] = std::clamp(x[i] + d[i], kUnten[i + 1], kOben[i + 1]);
                 groesste = std::max(groesste, std::abs(neu[i] - x[i]));
             }
-            const Ziel versuch = ziel(fragen, auswahl, neu, start.erste, gewicht);
+            const Ziel versuch = ziel(fragen, auswahl, neu, start, erste, gewicht);
             if (versuch.wert >= jetzt.wert) {
                 besser = true;
                 x = neu;

@@ -140,7 +140,9 @@ struct Anpassung {
 
 // Each entry is one question's counted answers, oldest first; start.erste is kept as it is.
 // passe fits (from `start`) when there is enough history; bewerte only weighs the given parameters.
-Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start);
-Anpassung bewerte(const QList<QList<Antwort>>& fragen, const Parameter& parameter);
+// erste[i], where given, is the share of first answers right with which question i's first answer
+// is predicted (see Lernstand), else start.erste.
+Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start, const QList<double>& erste = {});
+Anpassung bewerte(const QList<QList<Antwort>>& fragen, const Parameter& parameter, const QList<double>& erste = {});
 
 } // namespace Erinnerung

@@ -232,7 +232,8 @@ struct Verfolgt {
     std::vector<QList<double>> damals;
 };
 
-Verfolgt verfolge(const Sammlung& s, const Parameter& p, qint64 zeit, const QList<qint64>& zeiten)
+Verfolgt verfolge(const Sammlung& s, const Parameter& parameter, const QList<double>& ersteJe, qint64 zeit,
+                  const QList<qint64>& zeiten)
 {
     const int n = int(s.antworten.size());
     Verfolgt v;
@@ -240,6 +241,8 @@ Verfolgt verfolge(const Sammlung& s, const Parameter& p, qint64 zeit, const QLis
     v.ableitungen.reserve(n);
     v.damals.assign(zeiten.size(), QList<double>(n, std::nan("")));
     for (int i = 0; i < n; ++i) {
+        Parameter p = parameter;
+        p.erste = ersteJe[i];
         Erinnerung::Ableitungsspur spur(p);
         const QList<Antwort>& liste = s.antworten[i];
         qsizetype k = 0;
@@ -368,21 +371,33 @@ Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, cons
         stand.gesamt.falsch += thema.falsch;
     }
 
-    // What the learner knew at first sight, from the first answer to each question.
-    QList<Antwort> ersteAntworten;
-    for (const QList<Antwort>& liste : s.antworten) {
-        if (!liste.isEmpty())
-            ersteAntworten << liste.first();
+    // What the learner knew at first sight, from the first answer to each question. Each first
+    // answer is predicted from the first answers before it, as the fit predicts every answer from
+    // those before it: so a day's chance as the history stood then is the one shown that day.
+    QList<int> reiheErster;
+    for (int i = 0; i < n; ++i) {
+        if (!s.antworten[i].isEmpty())
+            reiheErster << i;
     }
-    std::stable_sort(ersteAntworten.begin(), ersteAntworten.end(),
-                     [](const Antwort& a, const Antwort& b) { return a.zeit < b.zeit; });
-    const auto richtigeErste =
-        std::count_if(ersteAntworten.begin(), ersteAntworten.end(), [](const Antwort& a) { return a.richtig; });
-    const Erinnerung::Vorwissen vorwissen = Erinnerung::vorwissen(int(richtigeErste), int(ersteAntworten.size()));
+    std::stable_sort(reiheErster.begin(), reiheErster.end(),
+                     [&](int a, int b) { return s.antworten[a].first().zeit < s.antworten[b].first().zeit; });
+    QList<Antwort> ersteAntworten;
+    QList<double> ersteJe(n);
+    int richtigeErste = 0;
+    for (int i : reiheErster) {
+        ersteJe[i] = Erinnerung::vorwissen(richtigeErste, int(ersteAntworten.size())).anteil;
+        ersteAntworten << s.antworten[i].first();
+        richtigeErste += ersteAntworten.last().richtig ? 1 : 0;
+    }
+    const Erinnerung::Vorwissen vorwissen = Erinnerung::vorwissen(richtigeErste, int(ersteAntworten.size()));
+    for (int i = 0; i < n; ++i) {
+        if (s.antworten[i].isEmpty())
+            ersteJe[i] = vorwissen.anteil;
+    }
 
     Parameter anfang = start;
     anfang.erste = vorwissen.anteil;
-    Anpassung anpassung = bekannt ? *bekannt : Erinnerung::passe(s.antworten, anfang);
+    Anpassung anpassung = bekannt ? *bekannt : Erinnerung::passe(s.antworten, anfang, ersteJe);
     anpassung.parameter.erste = vorwissen.anteil;
     if (neu)
         *neu = anpassung;
@@ -404,7 +419,7 @@ Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, cons
     for (qsizetype r : reihe)
         zeiten << zeitpunkte[r];
 
-    Verfolgt verfolgt = verfolge(s, anpassung.parameter, zeit, zeiten);
+    Verfolgt verfolgt = verfolge(s, anpassung.parameter, ersteJe, zeit, zeiten);
     const std::vector<Spur>& alle = verfolgt.spuren;
     const QList<double>& jetztChancen = verfolgt.jetzt;
     for (int t = 1; t <= Katalog::AnzahlThemen; ++t)
