@@ -27,7 +27,6 @@ using Erinnerung::Spur;
 namespace {
 
 constexpr qint64 kTag = 86400;
-constexpr qint64 kJulianischerTag1970 = 2440588;
 constexpr int kTage = 60;
 constexpr qsizetype kHoechstensBoegen = 200;
 // A question answered in more runs than this keeps its latest ones: what a thousand answers
@@ -66,10 +65,20 @@ std::optional<qint64> millisekunden(QStringView s)
         if (s[19] != u'.' || s.size() != 24 || (milli = zahl(20, 3)) < 0)
             return std::nullopt;
     }
-    if (jahr < 0 || !QDate::isValid(jahr, monat, tag) || stunde < 0 || stunde > 23 || minute < 0 || minute > 59 ||
+    static constexpr int kMonatstage[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool schaltjahr = jahr % 4 == 0 && (jahr % 100 != 0 || jahr % 400 == 0);
+    if (jahr < 1 || monat < 1 || monat > 12 || tag < 1 || tag > kMonatstage[monat - 1] ||
+        (monat == 2 && tag == 29 && !schaltjahr) || stunde < 0 || stunde > 23 || minute < 0 || minute > 59 ||
         sekunde < 0 || sekunde > 59)
         return std::nullopt;
-    const qint64 tage = QDate(jahr, monat, tag).toJulianDay() - kJulianischerTag1970;
+    // Days since 1970 of the proleptic Gregorian calendar, counted from March so that the leap
+    // day falls last in its year.
+    const int j = monat <= 2 ? jahr - 1 : jahr;
+    const int era = j / 400;
+    const int jahrDerEra = j - era * 400;
+    const int tagDesJahres = (153 * (monat + (monat > 2 ? -3 : 9)) + 2) / 5 + tag - 1;
+    const int tagDerEra = jahrDerEra * 365 + jahrDerEra / 4 - jahrDerEra / 100 + tagDesJahres;
+    const qint64 tage = qint64(era) * 146097 + tagDerEra - 719468;
     return ((tage * 24 + stunde) * 60 + minute) * 60000 + sekunde * 1000 + milli;
 }
 
@@ -132,9 +141,14 @@ public:
         const auto zeit = sekunden(e.zeit);
         if (!zeit || *zeit > m_jetzt)
             return;
-        // A run is known by when it began, to the millisecond; hashing the text would cost more.
-        const auto beginn = millisekunden(e.lauf);
-        const qint64 lauf = beginn ? *beginn : qint64(qHash(e.lauf));
+        // A run is known by when it began, to the millisecond; hashing the text would cost more,
+        // and the lines of a run follow each other.
+        if (e.lauf != m_laufText) {
+            m_laufText = e.lauf;
+            const auto beginn = millisekunden(e.lauf);
+            m_lauf = beginn ? *beginn : qint64(qHash(e.lauf));
+        }
+        const qint64 lauf = m_lauf;
         if (e.modus == Verlauf::Modus::Pruefung)
             blatt(lauf, e, *zeit);
         if (e.thema < 1 || e.thema > Katalog::AnzahlThemen)
@@ -201,6 +215,8 @@ private:
     }
 
     qint64 m_jetzt;
+    QString m_laufText;
+    qint64 m_lauf = 0;
     std::array<QHash<quint64, int>, Katalog::AnzahlThemen + 1> m_index;
     std::vector<int> m_gleich;
     std::vector<Frage> m_frage;
@@ -617,10 +633,13 @@ Lernstand Lernstand::berechne(const Gesamtkatalog& katalog, const Pruefungsregel
     });
     s.schliesse();
 
-    // The fit of the same history is taken as it was kept; a history that changed is fitted
-    // again from the kept parameters, which are near.
+    // The kept fit is taken while the history has only grown, by less than a hundredth since:
+    // so few answers more move the learner's few numbers by a fraction of their uncertainty,
+    // while every question's own answers count in full at once. Otherwise the history is fitted
+    // again, from the kept numbers, which are near.
     const auto gespeichert = liesModell(modelldatei());
-    const bool gleich = gespeichert && gespeichert->bytes == bytes && gespeichert->zeilen == zeilen;
+    const bool gleich = gespeichert && bytes >= gespeichert->bytes && zeilen >= gespeichert->zeilen &&
+                        (zeilen - gespeichert->zeilen) * 100 < std::max<qint64>(gespeichert->zeilen, 1);
     Anpassung neu;
     Lernstand stand = rechne(katalog, regel, s, jetzt, gleich ? &gespeichert->anpassung : nullptr,
                              gespeichert ? gespeichert->anpassung.parameter : Parameter{}, &neu);

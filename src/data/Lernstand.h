@@ -87,7 +87,8 @@ struct Lernstand {
 
     // The learner's VERLAUF.QXV, read line by line, keeping only the answers to questions in the
     // catalogue (at most the latest thousand counted answers of each). The fitted parameters are
-    // kept beside it in MODELL.QXV and fitted again only when the history has changed since.
+    // kept beside it in MODELL.QXV and fitted again only when the history has grown by a hundredth
+    // or more since, or changed otherwise.
     static Lernstand berechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, const QDateTime& jetzt);
 
     // MODELL.QXV beside USER.QXV.
