@@ -46,9 +46,10 @@ QList<int> verteile(const QList<int>& groessen, int bogen);
 // random order.
 QList<Bogenfrage> ziehe(const QList<int>& groessen, int bogen, QRandomGenerator& zufall);
 
-// A question's chance to be answered right, from its own recent answers (oldest first; true = right):
-// the right answers among the last three, plus a guess (1/4) of weight one, over one more than their number.
-// A question never answered is a guess, 1/4; three right in a row give 0.8125, three wrong 0.0625.
+// The former rule for a question's chance to be answered right, kept to compare the recall model
+// (Erinnerung, Lernstand) with: the right answers among its last three (oldest first; true = right), plus a
+// guess (1/4) of weight one, over one more than their number. A question never answered is a guess, 1/4;
+// three right in a row give 0.8125, three wrong 0.0625, and time does not count.
 double trefferchance(const QList<bool>& antworten);
 
 // The chance that a sheet drawn by ziehe() has at most regel.maxFalsch wrong answers, when question q of
