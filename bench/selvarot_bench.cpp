@@ -9,6 +9,7 @@
 #include "Benutzerordner.h"
 #include "Gesamtkatalog.h"
 #include "Katalog.h"
+#include "Lernstand.h"
 #include "Programmordner.h"
 #include "Verlauf.h"
 #include "Windows1252.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -225,8 +227,27 @@ bool richteEin(const QString& ordner, bool gross)
 }
 
 // A learner's history of `anzahl` answers to the sample catalogue, a quiz of 25 answers a run,
-// about one in four wrong.
-bool schreibeVerlauf(const QString& ordner, int anzahl)
+// ten runs a day from the first of January 2025, about one in four wrong.
+const QDateTime kVerlaufBeginn(QDate(2025, 1, 1), QTime(8, 0), Qt::UTC);
+constexpr int kJeLauf = 25;
+
+QByteArray verlaufsZeilen(const QList<std::pair<int, QByteArray>>& fragen, int von, int bis)
+{
+    QRandomGenerator zufall(quint32(von + 1));
+    QByteArray bytes;
+    for (int i = von; i < bis; ++i) {
+        const auto& [thema, kennung] = fragen[i % fragen.size()];
+        const bool richtig = zufall.bounded(4) != 0;
+        const QDateTime lauf = kVerlaufBeginn.addSecs(qint64(i / kJeLauf / 10) * 86400 + (i / kJeLauf % 10) * 3600);
+        const Verlauf::Eintrag e{lauf.addSecs(20 * (i % kJeLauf) + 5).toString(Qt::ISODate),
+                                 lauf.toString(Qt::ISODateWithMs), Verlauf::Modus::Abfrage, thema, kennung,
+                                 richtig ? 1 : 2, richtig};
+        bytes += Verlauf::alsZeile(e);
+    }
+    return bytes;
+}
+
+QList<std::pair<int, QByteArray>> katalogFragen()
 {
     Programmordner::setze(kKatalog);
     QList<std::pair<int, QByteArray>> fragen;
@@ -237,19 +258,16 @@ bool schreibeVerlauf(const QString& ordner, int anzahl)
         for (int n = 1; n <= bank.AnzahlFragen; ++n)
             fragen.append({t, Verlauf::kennung(bank, n)});
     }
+    return fragen;
+}
+
+bool schreibeVerlauf(const QString& ordner, int anzahl)
+{
+    const QList<std::pair<int, QByteArray>> fragen = katalogFragen();
     QFile datei(ordner + "/VERLAUF.QXV");
     if (fragen.isEmpty() || !datei.open(QIODevice::WriteOnly))
         return false;
-    QRandomGenerator zufall(1);
-    QByteArray bytes;
-    for (int i = 0; i < anzahl; ++i) {
-        const auto& [thema, kennung] = fragen[i % fragen.size()];
-        const bool richtig = zufall.bounded(4) != 0;
-        const Verlauf::Eintrag e{QStringLiteral("2026-12-07T10:00:05Z"),
-                                 QStringLiteral("2026-%1T10:00:00.000Z").arg(i / 25, 6, 10, QLatin1Char('0')),
-                                 Verlauf::Modus::Abfrage, thema, kennung, richtig ? 1 : 2, richtig};
-        bytes += Verlauf::alsZeile(e);
-    }
+    const QByteArray bytes = verlaufsZeilen(fragen, 0, anzahl);
     return datei.write(bytes) == bytes.size();
 }
 
@@ -376,6 +394,67 @@ Lesung leseImKind(const char* selbst, const char* was, const QString& ordner)
     if (n > 0 && std::sscanf(zeile, "%lld %lld", &anzahl, &ms) == 2)
         lesung.ms = double(ms);
     return lesung;
+// Median time from nothing to what "Lernstand" and "Heute üben" show over a history of
+// `anzahl` answers: the catalogue loaded, the history read and the model fitted or its kept fit
+// taken. `zustand` sets the kept fit before each round: as the last opening left it, a hundredth
+// of the history behind (fitted again from there), or none.
+enum class Modell { Behalten, Gewachsen, Keins };
+
+double lernstandzeit(const QString& ordner, int anzahl, Modell zustand, int runden, Lernstand* stand)
+{
+    Programmordner::setze(ordner);
+    Benutzerordner::setzeZurueck();
+    Benutzerordner::bestimme();
+    const QDateTime jetzt = kVerlaufBeginn.addDays(anzahl / kJeLauf / 10 + 10);
+    const QString modell = Lernstand::modelldatei();
+    // The kept fit of the history as it is now.
+    QFile::remove(modell);
+    Lernstand::berechne(Gesamtkatalog::lade(), Pruefungsregel{}, jetzt);
+    QFile datei(modell);
+    const QByteArray behalten = datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
+    datei.close();
+    QFile verlauf(Verlauf::dateiname());
+    QByteArray dazu;
+    if (zustand == Modell::Gewachsen) {
+        dazu = verlaufsZeilen(katalogFragen(), anzahl, anzahl + anzahl / 100);
+        Programmordner::setze(ordner);
+    }
+    std::vector<double> zeiten;
+    for (int r = 0; r < runden; ++r) {
+        QFile::remove(modell);
+        if (zustand != Modell::Keins && datei.open(QIODevice::WriteOnly)) {
+            datei.write(behalten);
+            datei.close();
+        }
+        if (zustand == Modell::Gewachsen && verlauf.open(QIODevice::Append)) {
+            verlauf.write(dazu);
+            verlauf.close();
+        }
+        const long long start = jetztNs();
+        *stand = Lernstand::berechne(Gesamtkatalog::lade(), Pruefungsregel{}, jetzt);
+        zeiten.push_back(double(jetztNs() - start) / 1e6);
+        if (zustand == Modell::Gewachsen)
+            verlauf.resize(verlauf.size() - dazu.size());
+    }
+    return median(zeiten);
+}
+
+// berechne alone, over the history already in memory: what a caller that keeps the answers pays.
+double rechenzeit(const QString& ordner, int runden)
+{
+    Programmordner::setze(ordner);
+    Benutzerordner::setzeZurueck();
+    QList<Verlauf::Eintrag> eintraege;
+    Verlauf::lese([&](const Verlauf::Eintrag& e) { eintraege << e; });
+    const Gesamtkatalog katalog = Gesamtkatalog::lade();
+    const QDateTime jetzt = kVerlaufBeginn.addDays(int(eintraege.size()) / kJeLauf / 10 + 1);
+    std::vector<double> zeiten;
+    for (int r = 0; r < runden; ++r) {
+        const long long start = jetztNs();
+        Lernstand::berechne(katalog, Pruefungsregel{}, eintraege, jetzt);
+        zeiten.push_back(double(jetztNs() - start) / 1e6);
+    }
+    return median(zeiten);
 }
 
 // Median time of one LadeThema from the given folder, in microseconds; both folders take turns
@@ -626,6 +705,18 @@ int main(int argc, char* argv[])
               erlGross <= 50);
     }
 
+    Lernstand stand;
+    const double behalten = lernstandzeit(verlauf, kAntworten, Modell::Behalten, 11, &stand);
+    zeile("Lernstand / Heute ueben, 100,000, fit kept", "", ms(behalten),
+          QStringLiteral("%1 due").arg(stand.faellig), "<= 100 ms", behalten <= 100);
+    const double dazu = lernstandzeit(verlauf, kAntworten, Modell::Gewachsen, 11, &stand);
+    zeile("Lernstand / Heute ueben, 1 % more: refit", "", ms(dazu),
+          QStringLiteral("%1 %").arg(stand.bestehenschance * 100, 0, 'f', 1), "<= 100 ms", dazu <= 100);
+    const double keins = lernstandzeit(verlauf, kAntworten, Modell::Keins, 5, &stand);
+    zeile("Lernstand / Heute ueben, 100,000, no kept fit", "", ms(keins),
+          stand.angepasst ? QStringLiteral("fitted") : QStringLiteral("defaults"), "<= 100 ms", keins <= 100);
+    const double rechnen = rechenzeit(verlauf, 11);
+    zeile("berechne over 100,000 answers in memory", "", ms(rechnen), "fit included", "<= 100 ms", rechnen <= 100);
     const auto [beispiel, nochmal] = ladezeiten(normal, dreissig, 2000);
     std::printf("\nFor comparison: loading the shipped QXV.1 (26 records) takes %.1f us, its 30-record "
                 "version %.1f us.\nA large file may load a little faster: the reader's device reads 16 KiB "

@@ -21,6 +21,7 @@ constexpr qsizetype kHoechstensBytes = 4096;
 
 constexpr int kHoechstFragen = 330; // all eleven topics at 30 questions
 constexpr int kHoechstMinuten = 600;
+constexpr int kHoechstHeute = 100;
 
 // Up to kHoechstensBytes of the device, ending after a whole line when there was more: a line cut
 // at the limit could turn "Fehler",12 into "Fehler",1.
@@ -96,7 +97,7 @@ Pruefungsregel Pruefungsregel::lese(QIODevice& geraet)
     bytes.replace("\r\n", "\n");
     bytes.replace('\r', '\n');
 
-    std::optional<int> fragen, minuten, fehler;
+    std::optional<int> fragen, minuten, fehler, heute;
     for (const QByteArray& zeile : bytes.split('\n')) {
         QBuffer puffer;
         puffer.setData(zeile);
@@ -117,11 +118,14 @@ Pruefungsregel Pruefungsregel::lese(QIODevice& geraet)
             minuten = w;
         else if (heisst(*name, "Fehler") && w >= 0 && w < kHoechstFragen)
             fehler = w;
+        else if (heisst(*name, "Heute") && w >= 1 && w <= kHoechstHeute)
+            heute = w;
     }
 
     Pruefungsregel regel;
     regel.fragen = fragen.value_or(regel.fragen);
     regel.minuten = minuten.value_or(regel.minuten);
+    regel.heute = heute.value_or(regel.heute);
     // A sheet that passes with every answer wrong is no exam: at most one answer fewer.
     regel.maxFalsch = fehler && *fehler < regel.fragen ? *fehler : std::min(regel.maxFalsch, regel.fragen - 1);
     return regel;

@@ -7,15 +7,18 @@ class QIODevice;
 class QRandomGenerator;
 
 // The rules of the simulated exam sheet, from the small rule file PRUEFUNG.QXV beside the topic files:
-// Windows-1252, one rule a line, a quoted name and a number ("Fragen",24 / "Minuten",30 / "Fehler",5).
+// Windows-1252, one rule a line, a quoted name and a number ("Fragen",24 / "Minuten",30 / "Fehler",5 /
+// "Heute",20).
 // Names are matched without regard to case; blank, unknown and garbled lines are skipped. A value that is
 // missing, not a number or absurd keeps its default. Sensible means: questions 1..330 (the whole catalogue),
 // minutes 1..600, wrong answers 0..questions-1 (all wrong never passes; on a sheet of fewer than six
-// questions the default becomes questions-1). Only the first 4 KiB of the file are read.
+// questions the default becomes questions-1), questions of a practice of what is due 1..100. Only the
+// first 4 KiB of the file are read.
 struct Pruefungsregel {
     int fragen = 24;                                     // questions on a sheet
     int minuten = 30;                                    // time allowed
     int maxFalsch = 5;                                   // most wrong (or open) answers that still pass
+    int heute = 20;                                      // most questions of one "Heute üben"
     static Pruefungsregel lese(QIODevice& geraet);       // defaults for what is missing, unreadable or absurd
     static Pruefungsregel ausDatei(const QString& pfad); // a missing or unreadable file gives the defaults
     bool bestanden(int falschOderOffen) const;           // falschOderOffen <= maxFalsch
@@ -57,9 +60,10 @@ Verteilung verteile(const QList<int>& groessen, int bogen);
 // repetition, the whole sheet in a random order.
 QList<Bogenfrage> ziehe(const QList<int>& groessen, int bogen, QRandomGenerator& zufall);
 
-// A question's chance to be answered right, from its own recent answers (oldest first; true = right):
-// the right answers among the last three, plus a guess (1/4) of weight one, over one more than their number.
-// A question never answered is a guess, 1/4; three right in a row give 0.8125, three wrong 0.0625.
+// The former rule for a question's chance to be answered right, kept to compare the recall model
+// (Erinnerung, Lernstand) with: the right answers among its last three (oldest first; true = right), plus a
+// guess (1/4) of weight one, over one more than their number. A question never answered is a guess, 1/4;
+// three right in a row give 0.8125, three wrong 0.0625, and time does not count.
 double trefferchance(const QList<bool>& antworten);
 
 // The chance that a sheet drawn by ziehe() passes (at most regel.fuerBogen(its size).maxFalsch wrong

@@ -23,6 +23,8 @@ const char* modusText(Verlauf::Modus modus)
         return "Fehler";
     case Verlauf::Modus::Pruefung:
         return "Pruefung";
+    case Verlauf::Modus::Heute:
+        return "Heute";
     case Verlauf::Modus::Abfrage:
         break;
     }
@@ -126,6 +128,8 @@ std::optional<Eintrag> ausZeile(QByteArrayView zeile)
         e.modus = Modus::Fehler;
     else if (f[2] == "Pruefung")
         e.modus = Modus::Pruefung;
+    else if (f[2] == "Heute")
+        e.modus = Modus::Heute;
     else
         return std::nullopt;
     const auto thema = zahl(f[3], 1, Katalog::AnzahlThemen);

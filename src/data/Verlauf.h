@@ -9,23 +9,25 @@
 class Katalog;
 class QIODevice;
 
-// The answer history: every answer the learner gives in a quiz, a drill of their mistakes or
-// an exam sheet, one line each, appended to VERLAUF.QXV beside USER.QXV the moment it is given.
+// The answer history: every answer the learner gives in a quiz, a drill of their mistakes, an
+// exam sheet or a practice of what is due, one line each, appended to VERLAUF.QXV beside USER.QXV
+// the moment it is given.
 // A line holds seven fields in the field syntax of the topic files, Windows-1252 with CR LF:
 //
 //   "2026-12-07T14:32:05Z","2026-12-07T14:30:11.417Z","Abfrage",3,"9f86d081884c7d65",2,0
 //
 // when the answer was given (UTC), when its run began (the answers of one run share it), the
-// mode, the topic, the question's digest, the number the chosen answer has in the topic file
-// (0: left open on an exam sheet) and 1 if it was right. Lines are only ever appended, never
-// rewritten. A line cut short by a crash, a blank line or a garbled one is skipped on reading
-// and spoils none of the lines around it; a line may also end in a lone LF or CR (an editor
-// elsewhere), and a byte-order mark in front of the first line is skipped. Each line is put on
-// the disk before the learner goes on, so that a power cut loses at most the line being
-// written. Deleting the file starts the history afresh.
+// mode ("Abfrage" a quiz, "Fehler" a drill of mistakes, "Pruefung" an exam sheet, "Heute" the
+// questions due today across all topics), the topic, the question's digest, the number the
+// chosen answer has in the topic file (0: left open on an exam sheet) and 1 if it was right.
+// Lines are only ever appended, never rewritten. A line cut short by a crash, a blank line or a
+// garbled one is skipped on reading and spoils none of the lines around it; a line may also end
+// in a lone LF or CR (an editor elsewhere), and a byte-order mark in front of the first line is
+// skipped. Each line is put on the disk before the learner goes on, so that a power cut loses
+// at most the line being written. Deleting the file starts the history afresh.
 namespace Verlauf {
 
-enum class Modus { Abfrage, Fehler, Pruefung };
+enum class Modus { Abfrage, Fehler, Pruefung, Heute };
 
 // Far longer than any line the program writes: a longer one is garbage, skipped unread.
 constexpr qsizetype ZeileHoechstens = 1024;

@@ -432,6 +432,7 @@ private slots:
         QCOMPARE(regel.fragen, 24);
         QCOMPARE(regel.minuten, 30);
         QCOMPARE(regel.maxFalsch, 5);
+        QCOMPARE(regel.heute, 20);
     }
 
     // The example in Readme.txt is a topic file that loads as it stands.

@@ -16,9 +16,9 @@ using Chancen = QList<QList<double>>;
 
 static Zahlen werte(const Pruefungsregel& r)
 {
-    return {r.fragen, r.minuten, r.maxFalsch};
+    return {r.fragen, r.minuten, r.maxFalsch, r.heute};
 }
-static const Zahlen kVorgabe{24, 30, 5};
+static const Zahlen kVorgabe{24, 30, 5, 20};
 
 class tst_Pruefung : public QObject {
     Q_OBJECT
@@ -79,18 +79,19 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<Zahlen>("erwartet");
         QTest::newRow("any case, LF, quoted")
-            << QByteArray("\"fragen\",30\n\"MINUTEN\", 45\n\"Fehler\",\"0\"") << Zahlen{30, 45, 0};
-        QTest::newRow("bounds, CR") << QByteArray("\"Fehler\",329\r\"Fragen\",330\r\"Minuten\",600")
-                                    << Zahlen{330, 600, 329};
+            << QByteArray("\"fragen\",30\n\"MINUTEN\", 45\n\"Fehler\",\"0\"\n\"HEUTE\",1") << Zahlen{30, 45, 0, 1};
+        QTest::newRow("bounds, CR") << QByteArray("\"Fehler\",329\r\"Fragen\",330\r\"Minuten\",600\r\"Heute\",100")
+                                    << Zahlen{330, 600, 329, 100};
         QTest::newRow("text, negative") << QByteArray("\"Fragen\",viele\r\n\"Minuten\",-1\r\n\"Fehler\",-1\r\n")
                                         << kVorgabe;
         QTest::newRow("zero, huge")
-            << QByteArray("\"Fragen\",0\r\n\"Fragen\",331\r\n\"Minuten\",0\r\n\"Minuten\",601\r\n\"Fehler\",24\r\n")
+            << QByteArray("\"Fragen\",0\r\n\"Fragen\",331\r\n\"Minuten\",0\r\n\"Minuten\",601\r\n\"Fehler\",24\r\n"
+                          "\"Heute\",0\r\n\"Heute\",101\r\n")
             << kVorgabe;
-        QTest::newRow("all wrong passes") << QByteArray("\"Fragen\",3\r\n\"Fehler\",3\r\n") << Zahlen{3, 30, 2};
-        QTest::newRow("garbage") << QByteArray(muell, sizeof muell - 1) << Zahlen{24, 40, 5};
+        QTest::newRow("all wrong passes") << QByteArray("\"Fragen\",3\r\n\"Fehler\",3\r\n") << Zahlen{3, 30, 2, 20};
+        QTest::newRow("garbage") << QByteArray(muell, sizeof muell - 1) << Zahlen{24, 40, 5, 20};
         QTest::newRow("huge") << "\"Fragen\",12\r\n" + QByteArray(1 << 20, '\n') + "\"Fehler\",1\r\n"
-                              << Zahlen{12, 30, 5};
+                              << Zahlen{12, 30, 5, 20};
         // The first 4 KiB end inside this line: "Fehler",1 must not be taken for 12.
         QTest::newRow("cut at 4 KiB") << QByteArray(4086, '\n') + "\"Fehler\",12\r\n" << kVorgabe;
     }
@@ -111,7 +112,7 @@ private slots:
         QFile datei(pfad);
         QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write("\"Fehler\",3\r\n") == 12);
         datei.close();
-        QCOMPARE(werte(Pruefungsregel::ausDatei(pfad)), (Zahlen{24, 30, 3}));
+        QCOMPARE(werte(Pruefungsregel::ausDatei(pfad)), (Zahlen{24, 30, 3, 20}));
 #ifdef Q_OS_UNIX
         QCOMPARE(mkfifo(qPrintable(ordner.filePath("FIFO")), 0600), 0);
         QCOMPARE(werte(Pruefungsregel::ausDatei(ordner.filePath("FIFO"))), kVorgabe);
@@ -125,9 +126,9 @@ private slots:
         QTest::addColumn<int>("gezogen");
         QTest::addColumn<Zahlen>("erwartet");
         QTest::newRow("full") << 24 << kVorgabe;
-        QTest::newRow("half") << 12 << Zahlen{12, 30, 2};
-        QTest::newRow("four") << 4 << Zahlen{4, 30, 0};
-        QTest::newRow("one") << 1 << Zahlen{1, 30, 0};
+        QTest::newRow("half") << 12 << Zahlen{12, 30, 2, 20};
+        QTest::newRow("four") << 4 << Zahlen{4, 30, 0, 20};
+        QTest::newRow("one") << 1 << Zahlen{1, 30, 0, 20};
     }
     void regelFuerKleinenBogen()
     {

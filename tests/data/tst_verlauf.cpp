@@ -108,6 +108,28 @@ private slots:
         QCOMPARE(alle(m_ordner->lies("Daten/VERLAUF.QXV")).size(), 1);
     }
 
+    // Every mode is written under its name and read back as itself.
+    void modi_data()
+    {
+        QTest::addColumn<Verlauf::Modus>("modus");
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("quiz") << Verlauf::Modus::Abfrage << QByteArray("Abfrage");
+        QTest::newRow("drill") << Verlauf::Modus::Fehler << QByteArray("Fehler");
+        QTest::newRow("exam sheet") << Verlauf::Modus::Pruefung << QByteArray("Pruefung");
+        QTest::newRow("due today") << Verlauf::Modus::Heute << QByteArray("Heute");
+    }
+    void modi()
+    {
+        QFETCH(Verlauf::Modus, modus);
+        QFETCH(QByteArray, name);
+        Verlauf::Schreiber schreiber(modus);
+        QVERIFY(schreiber.schreibe(7, kA, 2, true));
+        QVERIFY(m_ordner->lies("VERLAUF.QXV").contains(",\"" + name + "\",7,"));
+        const QList<Verlauf::Eintrag> gelesen = alle(m_ordner->lies("VERLAUF.QXV"));
+        QCOMPARE(gelesen.size(), 1);
+        QCOMPARE(gelesen[0].modus, modus);
+    }
+
     // A history that cannot be written fails the line, and touches nothing else.
     void nichtSchreibbar()
     {

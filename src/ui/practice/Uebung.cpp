@@ -9,6 +9,7 @@
 #include "frmRueckblick.h"
 #include "quiz/frmAbfrage.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -131,7 +132,7 @@ void pruefung(QWidget* eltern)
 void lernstand(QWidget* eltern)
 {
     const Pruefungsregel regel = Pruefungsregel::ausDatei(Pruefungsregel::dateiname());
-    const Lernstand stand = Lernstand::berechne(Gesamtkatalog::lade(), regel);
+    const Lernstand stand = Lernstand::berechne(Gesamtkatalog::lade(), regel, QDateTime::currentDateTimeUtc());
     frmLernstand fenster(eltern, stand, regel);
     fenster.exec();
 }

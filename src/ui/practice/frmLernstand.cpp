@@ -135,13 +135,13 @@ frmLernstand::frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefu
 
 QString frmLernstand::grundlage(const Lernstand& stand, const Pruefungsregel& regel)
 {
-    QString satz = QStringLiteral("Geschätzt aus Ihren letzten drei Antworten zu jeder Frage, für einen Bogen von %1 "
-                                  "Fragen mit höchstens %2 falschen; eine Frage, die Sie noch nie beantwortet haben, "
-                                  "zählt als geraten.")
+    QString satz = QStringLiteral("Geschätzt aus allen Ihren Antworten zu jeder Frage und der Zeit seither, für einen "
+                                  "Bogen von %1 Fragen mit höchstens %2 falschen; eine nie beantwortete Frage zählt wie "
+                                  "Ihre ersten Antworten.")
                        .arg(regel.fragen)
                        .arg(regel.maxFalsch);
     if (!stand.verlaufGelesen)
-        return QStringLiteral("Der Antwortverlauf kann nicht gelesen werden; alle Fragen zählen als geraten. ") + satz;
+        return QStringLiteral("Der Antwortverlauf kann nicht gelesen werden; keine Frage zählt als beantwortet. ") + satz;
     if (stand.gesamt.beantwortet * 2 < stand.gesamt.fragen)
         return QStringLiteral("Die Schätzung ist noch grob: Sie haben erst %1 von %2 Fragen beantwortet. ")
                    .arg(stand.gesamt.beantwortet)

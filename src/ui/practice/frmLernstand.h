@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Gesamtkatalog.h"
+#include "Lernstand.h"
 
 #include "Uebungsfenster.h"
 

@@ -245,7 +245,7 @@ private slots:
         verlauf.schreibe(1, kennung(1, 2), 1, false);
         verlauf.schreibe(2, kennung(2, 5), 1, true);
         verlauf.schreibe(3, kennung(1, 3), 1, true); // the same text in another topic is not topic 1's
-        const Lernstand stand = Lernstand::berechne(m_katalog, m_regel);
+        const Lernstand stand = Lernstand::berechne(m_katalog, m_regel, QDateTime::currentDateTimeUtc());
         QCOMPARE(stand.themen[1].beantwortet, 2);
         QCOMPARE(stand.themen[1].richtig, 1);
         QCOMPARE(stand.themen[1].falsch, 1);
