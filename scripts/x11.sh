@@ -40,12 +40,14 @@ merke_prozess() {
 # Whether the recorded process still runs; one that ended but was not yet reaped by its parent
 # counts as ended.
 laeuft() {
-    local pid=$1 stand zeit
+    local pid=$1 stand
     stand=$(cat "/proc/$pid/stat" 2>/dev/null) || return 1
     stand=${stand##*) }
     [[ $stand != Z* ]] || return 1
-    zeit=$(startzeit "$pid")
-    [ -n "$zeit" ] && [ "$zeit" = "${e2e_start[$pid]:-$zeit}" ]
+    # shellcheck disable=SC2086
+    set -- $stand
+    # A process recorded without a start had ended before it was recorded.
+    [ "${e2e_start[$pid]-${20}}" = "${20}" ]
 }
 
 # Ends a recorded process: TERM, and KILL when it is still there after ten seconds.
@@ -56,10 +58,10 @@ beende_prozess() {
         kill "$pid" 2>/dev/null || true
         for _ in $(seq 200); do laeuft "$pid" || break; sleep 0.05; done
         laeuft "$pid" && kill -KILL "$pid" 2>/dev/null
+        # Reaps it when it is a child of this shell.
+        wait "$pid" 2>/dev/null || true
     fi
     unset "e2e_start[$pid]"
-    # Reaps it when it is a child of this shell.
-    wait "$pid" 2>/dev/null || true
 }
 
 # The common start of an end-to-end test (see the top of this file). Skips (77) where a tool is
@@ -183,8 +185,11 @@ EOF
 }
 
 a11y_adresse() {
-    dbus-send --session --reply-timeout=2000 --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
-        org.a11y.Bus.GetAddress 2>/dev/null | tr -d ' '
+    local adresse
+    adresse=$(dbus-send --session --reply-timeout=2000 --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress 2>/dev/null) || return 1
+    adresse=${adresse//[[:space:]]/}
+    [ -n "$adresse" ] && echo "$adresse"
 }
 
 # The registry of the accessibility bus is started by that bus and leaves its parent, and the
@@ -192,7 +197,7 @@ a11y_adresse() {
 stoppe_busse() {
     local adresse pid kinder=()
     if [ -n "${busstarter_pid:-}" ] && laeuft "$busstarter_pid"; then
-        if adresse=$(a11y_adresse) && [ -n "$adresse" ]; then
+        if adresse=$(a11y_adresse); then
             pid=$(dbus-send --bus="$adresse" --reply-timeout=2000 --print-reply=literal --dest=org.freedesktop.DBus \
                 /org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID \
                 string:org.a11y.atspi.Registry 2>/dev/null | awk '{ print $2 }') || pid=
