@@ -12,11 +12,13 @@
 #     with merke_prozess, so that the end of the test, however it comes, ends them;
 #   - write only below its folder or $HOME, never to a fixed path in /tmp or the caller's home,
 #     and never name a display number;
-#   - end processes only by their id, through beende_prozess (never kill, pkill or killall by
-#     name), and ask laeuft rather than kill -0: an id whose process ended may already belong to
-#     another test's process.
-# What it starts itself and that leaves its parent (a daemon such as wineserver) it ends itself,
-# with what the program offers for that, while the test's home and buses still stand.
+#   - signal a process only by its id (kill "$programm_pid"), never by name (pkill, killall), end
+#     it through beende_prozess, and ask laeuft rather than kill -0: an id whose process ended
+#     may already belong to another test's process.
+#   - leave the EXIT trap to beginne_e2e: what it must clean up itself (a daemon that left its
+#     parent, such as wineserver, ended with what the program offers for that) goes into a
+#     function raeume_test_auf, which the end of the test calls first, while all still stands;
+#   - if it truly needs the machine to itself, say so to CTest (RUN_SERIAL) with the reason.
 
 # The start of a process: with its id it names that process, where the id alone may already have
 # been handed to another after the process ended. Every process of a test is recorded with it.
@@ -100,6 +102,7 @@ raeume_e2e_auf() {
     # A second signal must not cut the cleaning short.
     trap '' TERM INT HUP
     local i
+    if declare -F raeume_test_auf >/dev/null; then raeume_test_auf || true; fi
     for ((i = ${#e2e_programme[@]} - 1; i >= 0; i--)); do beende_prozess "${e2e_programme[i]}"; done
     stoppe_busse
     stoppe_xvfb

@@ -3,7 +3,7 @@
 # beside each other: two tests started at once each get an X server, a session bus, an
 # accessibility bus, a home and a runtime folder of their own, all below their own folder; the
 # X server answers a client that connects just as the last one leaves; and when a test ends, by
-# itself or by a signal, nothing it started runs on and its folder is gone.
+# itself or by a signal, its own cleaning runs, nothing it started runs on and its folder is gone.
 # Usage: umgebung.sh
 #        umgebung.sh test <report> <go file>   (one such test: it reports and waits for the go)
 set -euo pipefail
@@ -14,6 +14,9 @@ fehler() { echo "FAIL: $*" >&2; exit 1; }
 source "$hier/../../scripts/x11.sh"
 
 if [ "${1:-}" = test ]; then
+    bericht=$2
+    # Called first at the end, while the test's processes still run.
+    raeume_test_auf() { laeuft "$schlaefer" && echo "$e2e_ordner" >"$bericht.aufgeraeumt"; }
     beginne_e2e
     sleep 300 &
     schlaefer=$!
@@ -28,8 +31,8 @@ if [ "${1:-}" = test ]; then
         echo "a11y=$(a11y_adresse)"
         echo "wurzel=$(xprop -root AT_SPI_BUS | sed -n 's/^AT_SPI_BUS(STRING) = "\(.*\)"$/\1/p')"
         echo "prozesse=$xvfb_pid $sitzung_pid $busstarter_pid $(ps -o pid= --ppid "$busstarter_pid" | tr '\n' ' ')$schlaefer"
-    } >"$2.neu"
-    mv "$2.neu" "$2"
+    } >"$bericht.neu"
+    mv "$bericht.neu" "$bericht"
     until [ -e "$3" ]; do sleep 0.1; done
     exit 0
 fi
@@ -109,5 +112,7 @@ for t in a b; do
         laeuft "$pid" && fehler "process $pid ($(ps -o args= -p "$pid")) runs on after its test"
     done
     [ ! -e "$(wert $t ordner)" ] || fehler "the folder $(wert $t ordner) is left after its test"
+    [ "$(cat "$arbeit/$t.aufgeraeumt" 2>/dev/null)" = "$(wert $t ordner)" ] ||
+        fehler "the test's own cleaning did not run first"
 done
 echo "1 passed, 0 failed (displays $(wert a DISPLAY) and $(wert b DISPLAY))"
