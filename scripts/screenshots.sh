@@ -15,7 +15,7 @@ ordner=$(mktemp -d)
 xvfb_pid=
 programm_pid=
 aufraeumen() {
-    [ -n "$programm_pid" ] && kill "$programm_pid" 2>/dev/null || true
+    beende_prozess "$programm_pid"
     stoppe_xvfb
     rm -rf "$ordner"
 }
@@ -66,6 +66,7 @@ lauf() {
     printf '" "," "\r\n4\r\n3\r\n2\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' > "$ordner/USER.QXV"
     (cd "$ordner" && exec ./selvarot) &
     programm_pid=$!
+    merke_startzeit "$programm_pid"
 
     haupt=$(fenster "Selvarot I/II - Theorie")
     tippe "$haupt" Down Down Down Down Down space

@@ -23,8 +23,7 @@ cp "$programm" "$ordner/"
 for nr in $(seq 2 11); do printf '"Thema %s","E2E",1\r\n"F","A","B","C","D",1\r\n' "$nr" >"$ordner/QXV.$nr"; done
 printf '" "," "\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' >"$ordner/USER.QXV"
 
-(cd "$ordner" && exec "./$(basename "$programm")") &
-programm_pid=$!
+starte_programm "$programm"
 haupt=$(fenster "Selvarot I/II - Theorie")
 
 # The quiz: box 1 for every question. On the first, F1 after the verdict opens the explanation;
@@ -106,7 +105,6 @@ offen=$(tr -d '\r' <"$ordner/VERLAUF.QXV" | awk -F, '$3 == "\"Pruefung\"" && $6 
 
 tippe "$haupt" alt+e
 tippe "$(fenster "Beenden ?")" Return
-for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$programm_pid" 2>/dev/null && fehler "the program did not end"
-programm_pid=
+for _ in $(seq 200); do laeuft "$programm_pid" || break; sleep 0.05; done
+laeuft "$programm_pid" && fehler "the program did not end"
 echo "1 passed, 0 failed ($falsch of 5 wrong, drilled from the context menu; an exam sheet handed in)"
