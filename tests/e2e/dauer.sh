@@ -24,15 +24,9 @@ fehler() {
 source "$(dirname "$0")/../../scripts/x11.sh"
 beginne_e2e
 command -v xmessage >/dev/null || { echo "SKIP: xmessage is not installed"; exit 77; }
-chmod 755 "$ordner"
+# The user nobody must reach the program folders below the test's folder.
+chmod 755 "$e2e_ordner" "$ordner"
 protokoll="$ordner/programm.log"
-
-# A home, a temporary folder (where the trainer's local server lives) and a runtime folder of
-# the test's own, so that nothing meets another test running beside it.
-export HOME="$ordner/heim" TMPDIR="$ordner/tmp" XDG_RUNTIME_DIR="$ordner/laufzeit"
-unset XDG_DATA_HOME
-mkdir -p "$HOME" "$TMPDIR" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 
 # A program folder: the program and eleven topics of three questions.
 richte_ein() {
@@ -60,7 +54,11 @@ noten 1 1 1 1 1 1 1 1 1 1 1 >"$prog/USER.QXV"
 # What USER.QXV of the program folder must hold, topic 1 to 11.
 soll=(1 1 1 1 1 1 1 1 1 1 1)
 
-starte() { (cd "${1:-$prog}" && exec ./selvarot) >>"$protokoll" 2>&1 & programm_pid=$!; }
+starte() {
+    (cd "${1:-$prog}" && exec ./selvarot) >>"$protokoll" 2>&1 &
+    programm_pid=$!
+    merke_prozess "$programm_pid"
+}
 haupt_titel="Selvarot I/II - Theorie"
 
 # Checks topic $2 in the main window $1 and quizzes it up to the result, crossing box n for
@@ -86,8 +84,8 @@ quiz() {
 
 # Waits for the program to end; its exit status in $status.
 warte_ende() {
-    for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
-    kill -0 "$programm_pid" 2>/dev/null && fehler "the program did not end ($1)"
+    for _ in $(seq 200); do laeuft "$programm_pid" || break; sleep 0.05; done
+    laeuft "$programm_pid" && fehler "the program did not end ($1)"
     status=0
     wait "$programm_pid" || status=$?
     programm_pid=
@@ -144,6 +142,7 @@ haupt=$(fenster "$haupt_titel")
 sleep 0.5
 xmessage -geometry +0+0 "Ein anderes Programm" &
 anderes_pid=$!
+merke_prozess "$anderes_pid"
 anderes=$(fenster "xmessage")
 xdotool windowraise "$anderes"
 # xwininfo lists the windows from the top down.
@@ -179,6 +178,7 @@ printf '%s\r\n' "$verlauf_vorher" >"$prog/VERLAUF.QXV"
 cp "$prog/VERLAUF.QXV" "$ordner/verlauf.vorher"
 (cd "$prog" && ulimit -f 1 && exec ./selvarot) >>"$protokoll" 2>&1 &
 programm_pid=$!
+merke_prozess "$programm_pid"
 haupt=$(fenster "$haupt_titel")
 quiz "$haupt" 6 "Antwortverlauf"
 soll[5]=$note
@@ -207,6 +207,7 @@ als_nobody() {
         DBUS_SESSION_BUS_ADDRESS="unix:path=$heim/kein-bus" "$@" \
         setpriv --reuid=nobody --regid=nogroup --clear-groups ./selvarot) >>"$protokoll" 2>&1 &
     programm_pid=$!
+    merke_prozess "$programm_pid"
 }
 
 # 6. A folder that others may write (no sticky bit): USER.QXV belongs to someone else, and
