@@ -37,7 +37,8 @@ void Chancenkurve::paintEvent(QPaintEvent*)
     // Half the text height free above, so that the label at 100 % fits; the frame on whole pixels.
     const int oben = mass.height() / 2 + 1;
     const QRectF rahmen(links, oben, width() - links, height() - unten - oben);
-    const QRectF feld = rahmen.adjusted(1, 1, -1, -1);
+    // A little room inside the frame, so that a line at 0 % or 100 % is not hidden by it.
+    const QRectF feld = rahmen.adjusted(1, 3, -1, -3);
     const auto hoehe = [&](double chance) { return feld.bottom() - chance * feld.height(); };
 
     maler.fillRect(rahmen, Qt::white);
