@@ -356,7 +356,8 @@ int lies(const QString& was, const QString& ordner)
             kennungen << Verlauf::kennung(bank, n);
         anzahl = Verlauf::letzterLauf(1, kennungen).size();
     } else if (was == "lernstand") {
-        anzahl = Lernstand::berechne(Gesamtkatalog::lade(), Pruefungsregel()).gesamt.beantwortet;
+        anzahl = Lernstand::berechne(Gesamtkatalog::lade(), Pruefungsregel(), QDateTime::currentDateTimeUtc())
+                     .gesamt.beantwortet;
     }
     std::printf("%lld %lld\n", static_cast<long long>(anzahl), (jetztNs() - start) / 1000000LL);
     return 0;
@@ -394,6 +395,8 @@ Lesung leseImKind(const char* selbst, const char* was, const QString& ordner)
     if (n > 0 && std::sscanf(zeile, "%lld %lld", &anzahl, &ms) == 2)
         lesung.ms = double(ms);
     return lesung;
+}
+
 // Median time from nothing to what "Lernstand" and "Heute üben" show over a history of
 // `anzahl` answers: the catalogue loaded, the history read and the model fitted or its kept fit
 // taken. `zustand` sets the kept fit before each round: as the last opening left it, a hundredth

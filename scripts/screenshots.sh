@@ -56,7 +56,7 @@ klicke() {
 
 lauf() {
     faktor=$1
-    local endung=$2 haupt info lernen abfrage ergebnis frage rueckblick bogen pergebnis stand erlaeuterung
+    local endung=$2 haupt info lernen abfrage ergebnis frage rueckblick bogen pergebnis stand erlaeuterung heute
     starte_xvfb "$((1024 * faktor))x$((768 * faktor))x24"
     export QT_SCALE_FACTOR=$faktor
     unset QT_QPA_PLATFORM
@@ -128,10 +128,10 @@ lauf() {
     bild "$tipp" "tipp$endung"
     schliesse_tipp
 
-    # The practice from the context menu, on the answers just given.
+    # The practice from the context menu, on the answers just given; the menu opens below the topic.
     tippe "$haupt" shift+F10
     sleep 0.3
-    import -window root -crop "$((260 * faktor))x$((200 * faktor))+$(xdotool getwindowgeometry --shell "$haupt" |
+    import -window root -crop "$((300 * faktor))x$((350 * faktor))+$(xdotool getwindowgeometry --shell "$haupt" |
         sed -n 's/^X=//p')+$(xdotool getwindowgeometry --shell "$haupt" | sed -n 's/^Y=//p')" \
         "$ziel/kontextmenue$endung.png"
     tippe "$haupt" r
@@ -159,6 +159,20 @@ lauf() {
     bild "$pergebnis" "pruefungsergebnis$endung"
     tippe "$pergebnis" Return
     weg "Prüfungssimulation"
+
+    # What is due today, across the topics: one question answered, the rest left.
+    tippe "$haupt" shift+F10 h
+    heute=$(fenster "Kontrolle")
+    tippe "$heute" 2
+    sleep 0.3
+    bild "$heute" "heute-ueben$endung"
+    tippe "$heute" space
+    urteil "$heute" "$faktor" >/dev/null
+    sleep 0.8
+    klicke "$heute" 484 380
+    frage=$(fenster "Beenden ?")
+    tippe "$frage" Return
+    weg "Kontrolle"
 
     tippe "$haupt" shift+F10 s
     stand=$(fenster "Lernstand")

@@ -31,7 +31,9 @@ QString Themenmenue::angebot()
             eintraege << aktion->text().remove(QLatin1Char('&'));
     }
     delete menue;
-    return QStringLiteral("Rechte Maustaste auf einem Thema, oder Umschalt+F10: ") + eintraege.join(QStringLiteral(", "));
+    const QString letzter = eintraege.takeLast();
+    return QStringLiteral("Rechte Maustaste auf einem Thema (oder Umschalt+F10):\n") +
+           eintraege.join(QStringLiteral(", ")) + QStringLiteral(" und ") + letzter;
 }
 
 QMenu* Themenmenue::baue(QWidget* eltern, int thema)
@@ -47,6 +49,7 @@ QMenu* Themenmenue::baue(QWidget* eltern, int thema)
     eintrag(QStringLiteral("&Fehler üben"), QStringLiteral("fehlerUeben"), true);
     eintrag(QStringLiteral("&Rückblick"), QStringLiteral("rueckblick"), true);
     menue->addSeparator();
+    eintrag(QStringLiteral("&Heute üben"), QStringLiteral("heuteUeben"), false);
     eintrag(QStringLiteral("&Prüfung simulieren"), QStringLiteral("pruefung"), false);
     eintrag(QStringLiteral("Lern&stand"), QStringLiteral("lernstand"), false);
     return menue;
@@ -58,6 +61,8 @@ void Themenmenue::fuehreAus(QWidget* eltern, const QString& aktion, int thema)
         Uebung::fehlerUeben(eltern, thema);
     else if (aktion == QLatin1String("rueckblick"))
         Uebung::rueckblick(eltern, thema);
+    else if (aktion == QLatin1String("heuteUeben"))
+        Uebung::heuteUeben(eltern);
     else if (aktion == QLatin1String("pruefung"))
         Uebung::pruefung(eltern);
     else if (aktion == QLatin1String("lernstand"))

@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 namespace {
 
 void verlaufUnlesbar(QWidget* eltern, const QString& titel)
@@ -126,6 +128,44 @@ void pruefung(QWidget* eltern)
     if (!absaetze.isEmpty())
         Meldung::zeige(eltern, absaetze.join(QStringLiteral("\n\n")), titel);
     frmPruefung fenster(eltern, gesamt, bogenregel, bogen);
+    fenster.exec();
+}
+
+void heuteUeben(QWidget* eltern)
+{
+    const QString titel = QStringLiteral("Heute üben");
+    const Pruefungsregel regel = Pruefungsregel::ausDatei(Pruefungsregel::dateiname());
+    const Gesamtkatalog gesamt = Gesamtkatalog::lade();
+    if (gesamt.anzahl() == 0) {
+        Meldung::zeige(eltern, QStringLiteral("Die Themendateien enthalten keine Fragen !"), titel);
+        return;
+    }
+    // The same computation as "Lernstand": both agree on what is due, and open as fast.
+    const QDateTime jetzt = QDateTime::currentDateTimeUtc();
+    const Lernstand stand = Lernstand::berechne(gesamt, regel, jetzt);
+    if (!stand.verlaufGelesen) {
+        verlaufUnlesbar(eltern, titel);
+        return;
+    }
+    QStringList absaetze;
+    if (const QStringList fehlen = fehlendeThemen(gesamt); !fehlen.isEmpty())
+        absaetze << QStringLiteral("Aus diesen Themen kommen keine Fragen:\n") + fehlen.join(QLatin1Char('\n'));
+    if (stand.faelligeFragen.isEmpty()) {
+        QString text = QStringLiteral("Heute ist keine Frage fällig !");
+        if (stand.naechsteFaellig.isValid())
+            text += QStringLiteral("\n") + frmLernstand::naechste(stand.naechsteFaellig, jetzt.toLocalTime().date());
+        Meldung::zeige(eltern, (absaetze << text).join(QStringLiteral("\n\n")), titel);
+        return;
+    }
+    if (!absaetze.isEmpty())
+        Meldung::zeige(eltern, absaetze.join(QStringLiteral("\n\n")), titel);
+    // The most useful first; asked in random order, so that no topic always comes first.
+    QList<Bogenfrage> auswahl = stand.faelligeFragen.mid(0, regel.heute);
+    std::shuffle(auswahl.begin(), auswahl.end(), *QRandomGenerator::global());
+    QList<Katalogfrage> fragen;
+    for (const Bogenfrage& stelle : auswahl)
+        fragen << gesamt.frage(stelle);
+    frmAbfrage fenster(eltern, fragen, gesamt.titel, Verlauf::Modus::Heute);
     fenster.exec();
 }
 

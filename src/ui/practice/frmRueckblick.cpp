@@ -13,7 +13,16 @@ namespace {
 
 QString modusText(Verlauf::Modus modus)
 {
-    return modus == Verlauf::Modus::Fehler ? QStringLiteral("Fehler üben") : QStringLiteral("Abfrage");
+    switch (modus) {
+    case Verlauf::Modus::Fehler:
+        return QStringLiteral("Fehler üben");
+    case Verlauf::Modus::Heute:
+        return QStringLiteral("Heute üben");
+    case Verlauf::Modus::Pruefung: // never reviewed here: the exam result reviews its sheet
+    case Verlauf::Modus::Abfrage:
+        break;
+    }
+    return QStringLiteral("Abfrage");
 }
 
 } // namespace

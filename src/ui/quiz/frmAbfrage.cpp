@@ -321,7 +321,13 @@ void frmAbfrage::cmd_NFrage_Click()
     if (lauf().AktFrage == anzahl()) {
         {
             const bool benoten = m_modus == Verlauf::Modus::Abfrage;
-            frmAbfrageEnde ergebnis(this, anzahl(), benoten);
+            // A practice across topics is of no one topic, whichever the bank holds.
+            QString satz;
+            if (m_modus == Verlauf::Modus::Heute)
+                satz = anzahl() == 1
+                           ? QStringLiteral("Sie haben 1 Frage beantwortet, die heute fällig war.")
+                           : QStringLiteral("Sie haben %1 Fragen beantwortet, die heute fällig waren.").arg(anzahl());
+            frmAbfrageEnde ergebnis(this, anzahl(), benoten, satz);
             // The grade is kept before the learner sees it.
             if (benoten)
                 emit benotet();

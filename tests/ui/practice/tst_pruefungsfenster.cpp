@@ -5,6 +5,7 @@
 #include "Textfeld.h"
 #include "Verlauf.h"
 #include "practice/Balken.h"
+#include "practice/Chancenkurve.h"
 #include "practice/Fragenliste.h"
 #include "practice/frmLernstand.h"
 #include "practice/frmPruefung.h"
@@ -261,10 +262,54 @@ private slots:
         QCOMPARE(fenster.bez_Beantwortet[12]->text(), QString("3"));
         QCOMPARE(fenster.Balken_Stand[1]->accessibleName(),
                  QString("Eins: 1 zuletzt richtig, 1 zuletzt falsch, 3 noch nie beantwortet"));
-        QVERIFY(fenster.bez_Grundlage->text().startsWith("Die Schätzung ist noch grob: Sie haben erst 3 von 10"));
+        QVERIFY(fenster.bez_Spanne->text().startsWith("Noch grob geschätzt: wahrscheinlich "));
+        QVERIFY(fenster.bez_Grundlage->text().startsWith("Sie haben erst 3 von 10 Fragen beantwortet."));
         QVERIFY(fenster.bez_Chance->text().endsWith(" %"));
         QTest::keyClick(&fenster, Qt::Key_Escape);
         QVERIFY(!fenster.isVisible());
+    }
+
+    // The figure as a learner reads it: never 0 % or 100 %, how sure it is, what it means with the
+    // allowed wrong answers named, and the chart's first and last day for a screen reader.
+    void lernstandTexte_data()
+    {
+        QTest::addColumn<QList<double>>("chance"); // the figure and the ends of its range
+        QTest::addColumn<bool>("grob");
+        QTest::addColumn<QStringList>("texte"); // the figure, its range, in words
+        QTest::newRow("rough") << QList<double>{0.7, 0.58, 0.81} << true
+                               << QStringList{"70 %", "Noch grob geschätzt: wahrscheinlich zwischen 58 % und 81 %",
+                                              "etwa 70"};
+        QTest::newRow("next to nothing") << QList<double>{0.004, 0.001, 0.03} << true
+                                         << QStringList{"unter 1 %",
+                                                        "Noch grob geschätzt: wahrscheinlich höchstens 3 %",
+                                                        "kaum einen"};
+        QTest::newRow("all but certain") << QList<double>{0.996, 0.97, 0.999} << false
+                                         << QStringList{"über 99 %",
+                                                        "Recht sicher geschätzt: wahrscheinlich mindestens 97 %",
+                                                        "fast alle"};
+    }
+    void lernstandTexte()
+    {
+        QFETCH(QList<double>, chance);
+        QFETCH(bool, grob);
+        QFETCH(QStringList, texte);
+        Lernstand stand;
+        stand.gesamt = {QString(), 330, 200, 150, 50};
+        stand.bestehenschance = chance[0];
+        stand.chanceUnten = chance[1];
+        stand.chanceOben = chance[2];
+        stand.grob = grob;
+        const QDate heute = QDate::currentDate();
+        for (int tag = 59; tag >= 0; --tag)
+            stand.tage << Lernstand::Tag{heute.addDays(-tag), tag == 0 ? chance[0] : 0.2};
+        frmLernstand fenster(nullptr, stand, Pruefungsregel{});
+        QCOMPARE(fenster.bez_Chance->text(), "Chance, die Prüfung heute zu bestehen: " + texte[0]);
+        QCOMPARE(fenster.bez_Spanne->text(), texte[1]);
+        QVERIFY(fenster.bez_Grundlage->text().contains("Von 100 Prüfungsbögen mit 24 Fragen würden Sie heute " +
+                                                       texte[2] + " mit höchstens 5 falschen Antworten bestehen"));
+        QCOMPARE(fenster.Kurve_Chance->accessibleDescription(),
+                 "An den letzten 60 Tagen: am " + heute.addDays(-59).toString("dd.MM.yyyy") + " 20 %, heute " +
+                     texte[0] + ". Die gestrichelte Linie liegt bei 50 %.");
     }
 
 private:

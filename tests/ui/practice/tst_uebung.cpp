@@ -1,10 +1,11 @@
 #include "Bildknopf.h"
+#include "Gesamtkatalog.h"
 #include "Katalog.h"
 #include "Meldung.h"
 #include "Modal.h"
 #include "TestOrdner.h"
-#include "Tipps.h"
 #include "Textfeld.h"
+#include "Tipps.h"
 #include "User.h"
 #include "Verlauf.h"
 #include "main/frmMain.h"
@@ -14,8 +15,9 @@
 #include "quiz/frmAbfrage.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -37,8 +39,7 @@ void beantworte(QWidget* modal, const QList<bool>& richtig, bool bisZumErgebnis 
     QVERIFY(fenster);
     BeimNaechstenModal ergebnis([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); }, "frmAbfrageEnde");
     for (bool r : richtig) {
-        const QStringList frage = fenster->bez_Frage->toPlainText().split(' ');
-        const int loesung = katalog().Loesung(frage.value(1).toInt());
+        const int loesung = fenster->aktuelleFrage().loesung;
         const int gewaehlt = r ? loesung : loesung % 4 + 1;
         for (int k = 1; k <= 4; ++k) {
             if (fenster->Img_Kasten[k]->Tag == QString::number(gewaehlt))
@@ -50,6 +51,17 @@ void beantworte(QWidget* modal, const QList<bool>& richtig, bool bisZumErgebnis 
     }
     if (bisZumErgebnis)
         QTRY_VERIFY(ergebnis.lief());
+}
+
+// Every question of topics 1 to `bis` answered right just now, so that none of them is due today.
+void heuteBeantwortet(int bis)
+{
+    const Gesamtkatalog gesamt = Gesamtkatalog::lade();
+    Verlauf::Schreiber lauf(Verlauf::Modus::Abfrage);
+    for (int t = 1; t <= bis; ++t) {
+        for (const Katalogfrage& f : gesamt.fragen[t])
+            QVERIFY(lauf.schreibe(t, f.kennung, f.loesung, true));
+    }
 }
 
 // Acts on the context menu once it is open: the test presses the access key of an entry.
@@ -270,6 +282,58 @@ private slots:
         abfrage(wieder);
         QCOMPARE(tipps(), 1);
         wieder.close();
+    }
+
+    // "Heute üben" from any topic asks what is due across all topics (here the two not answered
+    // today), no more than PRUEFUNG.QXV allows, each under its own topic's title. Its answers go
+    // into the history as such; it grades nothing, not even the topic in the bank, and leaves
+    // USER.QXV unwritten.
+    void heuteUeben()
+    {
+        m_ordner->schreibe("PRUEFUNG.QXV", "\"Heute\",5\r\n");
+        heuteBeantwortet(9);
+        const QDateTime alt = QDateTime::currentDateTime().addDays(-2);
+        QFile user(m_ordner->datei("USER.QXV"));
+        QVERIFY(user.open(QIODevice::ReadWrite) && user.setFileTime(alt, QFileDevice::FileModificationTime));
+        user.close();
+        frmMain fenster;
+        fenster.LView->setCurrentRow(2);
+        QCOMPARE(katalog().LadeThema(3), Katalog::Ladeergebnis::Geladen);
+        QString insgesamt;
+        QSet<QString> titel;
+        BeimNaechstenModal lauf(
+            [&](QWidget* m) {
+                auto* f = qobject_cast<frmAbfrage*>(m);
+                insgesamt = f->bez_FrInsgesamt->text();
+                for (int i = 0; i < 5; ++i) {
+                    titel << f->bez_Titel->text();
+                    beantworte(m, {i % 2 == 0}, i == 4);
+                }
+            },
+            "frmAbfrage");
+        BeimMenue menue([](QMenu* m) { QTest::keyClick(m, Qt::Key_H); });
+        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(menue.lief && lauf.lief());
+        QCOMPARE(insgesamt, QString("5"));
+        QCOMPARE(titel, (QSet<QString>{"Thema 10", "Thema 11"}));
+        QCOMPARE(m_ordner->lies("VERLAUF.QXV").count(",\"Heute\",1"), 5);
+        QCOMPARE(Benutzer().Ergebnis(3), qint16(1));
+        QCOMPARE(QFileInfo(user).lastModified(), alt);
+        fenster.close();
+    }
+
+    // With everything practised today, "Heute üben" asks nothing and says when to come back.
+    void heuteNichtsFaellig()
+    {
+        heuteBeantwortet(11);
+        frmMain fenster;
+        BeimMenue menue([](QMenu* m) { QTest::keyClick(m, Qt::Key_H); });
+        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(menue.lief);
+        QCOMPARE(Meldung::gefragt().size(), 1);
+        QCOMPARE(Meldung::gefragt().first().text,
+                 QString("Heute ist keine Frage fällig !\nDie nächste Frage ist ab morgen fällig."));
+        fenster.close();
     }
 
     // The exam sheet and the progress are for the whole catalogue, from any place in the list. A
