@@ -222,7 +222,7 @@ Verteilung verteile(const QList<int>& groessen, int bogen)
     if (v.offen == int(v.gleichauf.size())) {
         for (int t : v.gleichauf)
             ++v.anzahl[t];
-        v.gleichauf.clear();
+        v.gleichauf = {}; // gives back the buffer, unlike clear()
         v.offen = 0;
     }
     return v;
