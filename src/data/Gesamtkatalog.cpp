@@ -3,8 +3,6 @@
 #include "Katalog.h"
 #include "Verlauf.h"
 
-#include <QHash>
-
 Gesamtkatalog Gesamtkatalog::lade()
 {
     Gesamtkatalog gesamt;
@@ -47,40 +45,4 @@ int Gesamtkatalog::anzahl() const
     for (int g : groessen())
         n += g;
     return n;
-}
-
-Lernstand Lernstand::berechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel)
-{
-    // Each question's answers, oldest first, by topic and digest; only the last three count.
-    QHash<QByteArray, QList<bool>> antworten;
-    Lernstand stand;
-    stand.verlaufGelesen = Verlauf::lese([&](const Verlauf::Eintrag& e) {
-        QList<bool>& liste = antworten[QByteArray::number(e.thema) + ':' + e.frage];
-        liste << e.richtig;
-        if (liste.size() > 3)
-            liste.removeFirst();
-    });
-
-    QList<QList<double>> treffer;
-    for (int t = 1; t <= Katalog::AnzahlThemen; ++t) {
-        Thema& thema = stand.themen[t];
-        thema.titel = katalog.titel[t];
-        QList<double> chancen;
-        for (const Katalogfrage& f : katalog.fragen[t]) {
-            const QList<bool> liste = antworten.value(QByteArray::number(t) + ':' + f.kennung);
-            ++thema.fragen;
-            if (!liste.isEmpty()) {
-                ++thema.beantwortet;
-                ++(liste.last() ? thema.richtig : thema.falsch);
-            }
-            chancen << Pruefung::trefferchance(liste);
-        }
-        treffer << chancen;
-        stand.gesamt.fragen += thema.fragen;
-        stand.gesamt.beantwortet += thema.beantwortet;
-        stand.gesamt.richtig += thema.richtig;
-        stand.gesamt.falsch += thema.falsch;
-    }
-    stand.bestehenschance = stand.gesamt.fragen > 0 ? Pruefung::bestehenschance(treffer, regel) : 0;
-    return stand;
 }

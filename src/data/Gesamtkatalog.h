@@ -37,22 +37,3 @@ struct Gesamtkatalog {
     int anzahl() const;
     const Katalogfrage& frage(const Bogenfrage& stelle) const { return fragen[stelle.thema][stelle.frage - 1]; }
 };
-
-// What the answer history says of the catalogue: per topic, how many questions were answered
-// at least once and how many right or wrong the last time, and each question's chance to be
-// answered right, from which the chance to pass the sheet follows.
-struct Lernstand {
-    struct Thema {
-        QString titel;
-        int fragen = 0;
-        int beantwortet = 0;
-        int richtig = 0; // the last answer right
-        int falsch = 0;  // the last answer wrong
-    };
-    std::array<Thema, 12> themen; // 1 to 11
-    Thema gesamt;
-    double bestehenschance = 0;
-    bool verlaufGelesen = true;
-
-    static Lernstand berechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel);
-};

@@ -1,0 +1,148 @@
+#pragma once
+
+#include <QList>
+
+#include <array>
+#include <limits>
+#include <memory>
+
+// The learner's recall of one question, as a model over numbers: from the question's answers
+// (when, right or wrong) and a few parameters, the chance to answer it right at a given time.
+// No file and no clock: the caller passes every time, in seconds since 1970 (UTC).
+//
+// A question is known or not. One not known is answered right by a guess, one time in four;
+// one known is answered right unless the learner slips. After every answer the program shows
+// the solution, from which a question not known is learned with some chance; each time a
+// question is answered wrong again after that, the chance to learn it shrinks by a factor: a
+// question that keeps slipping away is a hard one. What is known fades: of a memory with
+// half-life h, 1 / (1 + t/h) is left after t days (a half after h, a tenth after 9 h). A wrong
+// answer begins a new memory with the first half-life; a right one lengthens it by a factor
+// that grows with how much had faded since the answer before, so that answers spaced out build
+// a lasting memory and answers in a row add little. The chance to know a question is carried
+// from answer to answer by Bayes' rule.
+namespace Erinnerung {
+
+// Four answers to choose from.
+constexpr double Raten = 0.25;
+// No memory is taken to last longer than ten years.
+constexpr double HoechsteHalbwertszeit = 3650;
+
+struct Antwort {
+    qint64 zeit = 0;
+    bool richtig = false;
+
+    bool operator==(const Antwort&) const = default;
+};
+
+struct Parameter {
+    double erste = 0.4;       // chance to answer a question right the first time it is asked
+    double fehlgriff = 0.05;  // a known question answered wrong
+    double lernen = 0.5;      // a question not known, learned from the solution shown after the answer
+    double halbwertszeit = 4; // days, of a memory just begun
+    double wachstum = 6;      // a right answer after a memory has faded entirely multiplies its half-life by 1 + this
+    double rueckfall = 0.8;   // each wrong answer after the first multiplies the question's `lernen` by this
+
+    bool operator==(const Parameter&) const = default;
+};
+
+// The parameters as the fit moves them: logit of erste, fehlgriff and lernen, log of
+// halbwertszeit and wachstum, logit of rueckfall, in that order; ausVektor keeps each within
+// its bounds. All but the first are fitted.
+constexpr int Gefittet = 5;
+using Vektor = std::array<double, Gefittet + 1>;
+Vektor alsVektor(const Parameter& parameter);
+Parameter ausVektor(const Vektor& vektor);
+
+// One question's state, moved answer by answer (oldest first, each counted answer once).
+class Spur {
+public:
+    explicit Spur(const Parameter& parameter);
+
+    // The chance that this answer is right, from the answers before it; then the answer and
+    // the solution shown after it move the state.
+    double antworte(const Antwort& antwort);
+
+    bool beantwortet() const { return m_beantwortet; }
+    qint64 zuletzt() const { return m_zuletzt; }
+    // Days, of the memory after the last answer.
+    double halbwertszeit() const { return m_halbwertszeit; }
+
+    // The chance to know the question at `zeit` (not before the last answer), and to answer it right.
+    double gewusst(qint64 zeit) const;
+    double treffer(qint64 zeit) const;
+    // The chance to answer it right just after practising it at `zeit`: answered, whichever way,
+    // and its solution seen.
+    double geuebt(qint64 zeit) const;
+    // When the chance to know it falls to `ziel`: the last answer if it is there already, the
+    // lowest qint64 for a question never answered that is below it, the highest if never.
+    qint64 faelligAb(double ziel) const;
+
+private:
+    friend class Ableitungsspur;
+
+    double m_fehlgriff, m_lernen, m_start, m_wachstum, m_rueckfall, m_vorwissen;
+    bool m_beantwortet = false;
+    double m_lernfaktor = 1;
+    double m_gewusst = 0;
+    double m_halbwertszeit = 0;
+    qint64 m_zuletzt = 0;
+};
+
+// A Spur that also carries how its chance to answer right moves with each entry of alsVektor,
+// for the range of the chance to pass; about three times Spur's work.
+class Ableitungsspur {
+public:
+    explicit Ableitungsspur(const Parameter& parameter);
+    ~Ableitungsspur();
+    Ableitungsspur(Ableitungsspur&&) noexcept;
+
+    double antworte(const Antwort& antwort);
+    const Spur& spur() const { return m_spur; }
+    // The derivatives of logit(spur().treffer(zeit)).
+    Vektor ableitung(qint64 zeit) const;
+
+private:
+    struct Innen;
+    std::unique_ptr<Innen> m_innen;
+    Spur m_spur;
+};
+
+// The chance to answer right at `jetzt` after the given answers.
+double treffer(const QList<Antwort>& antworten, const Parameter& parameter, qint64 jetzt);
+
+// What the learner's first answers say of a question never answered: the share right, drawn
+// toward the default share as if ErsteGewicht more first answers had given it, and the variance
+// of its logit (a Beta distribution's, for the range of the chance to pass).
+constexpr int ErsteGewicht = 10;
+struct Vorwissen {
+    double anteil = Parameter{}.erste;
+    double varianz = 0;
+};
+Vorwissen vorwissen(int richtig, int anzahl);
+
+// The fit of the model to a learner's history: each answer that follows an earlier one to the
+// same question is predicted from those before it, and the parameters that make the answers
+// given most likely are taken (Fisher scoring), drawn gently toward the defaults so that a
+// one-sided history cannot push one to an extreme. The fit needs at least GenugWiederholungen
+// such answers, GenugFalsche of them wrong and as many right; with fewer the defaults stay.
+constexpr int GenugWiederholungen = 200;
+constexpr int GenugFalsche = 20;
+
+struct Anpassung {
+    Parameter parameter;
+    bool angepasst = false;
+    int wiederholungen = 0; // answers that follow an earlier answer to the same question
+    int falsche = 0;        // of them wrong
+    // How uncertain the parameters still are: the covariance of the fitted entries of
+    // alsVektor, from the curvature of the fit's target at the parameters taken.
+    std::array<double, Gefittet * Gefittet> kovarianz{};
+};
+
+// Each entry is one question's counted answers, oldest first; start.erste is kept as it is.
+// passe fits (from `start`) when there is enough history; bewerte only weighs the given parameters.
+// erste[i], where given, is the share of first answers right with which question i's first answer
+// is predicted (see Lernstand), else start.erste.
+Anpassung passe(const QList<QList<Antwort>>& fragen, const Parameter& start, const QList<double>& erste = {});
+Anpassung bewerte(const QList<QList<Antwort>>& fragen, const Parameter& parameter, const QList<double>& erste = {});
+
+} // namespace Erinnerung
