@@ -5,14 +5,13 @@
 #include "Meldung.h"
 #include "User.h"
 #include "Verlauf.h"
+#include "Weitergabe.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QSocketNotifier>
 #include <QSysInfo>
@@ -171,15 +170,8 @@ bool Lebenslauf::reicheWeiter(const QString& name)
     QElapsedTimer uhr;
     uhr.start();
     do {
-        QLocalSocket verbindung;
-        verbindung.connectToServer(name);
-        if (verbindung.waitForConnected(500)) {
-            verbindung.write("nachvorn\n");
-            const bool ok = verbindung.waitForBytesWritten(1000) || verbindung.bytesToWrite() == 0;
-            verbindung.disconnectFromServer();
-            if (ok)
-                return true;
-        }
+        if (Weitergabe::klopfe(name))
+            return true;
         QThread::msleep(100);
     } while (uhr.elapsed() < warteMs);
     return false;
@@ -204,21 +196,12 @@ void Lebenslauf::begleite(QWidget* hauptfenster, std::function<void()> speichern
 
 void Lebenslauf::horche()
 {
-    if (m_server)
+    if (m_weitergabe)
         return;
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // The lock is ours, so a server of that name is one that a trainer left when it died.
-    QLocalServer::removeServer(m_servername);
-    if (!m_server->listen(m_servername))
-        return;
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* verbindung = m_server->nextPendingConnection()) {
-            connect(verbindung, &QLocalSocket::disconnected, verbindung, &QObject::deleteLater);
-            verbindung->disconnectFromServer();
-            holeNachVorn();
-        }
-    });
+    m_weitergabe = new Weitergabe(this);
+    // The lock is ours, so a channel of that name is one that a trainer left when it died.
+    if (m_weitergabe->horche(m_servername))
+        connect(m_weitergabe, &Weitergabe::angeklopft, this, &Lebenslauf::holeNachVorn);
 }
 
 void Lebenslauf::holeNachVorn()

@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 
-class QLocalServer;
 class QLockFile;
 class QSocketNotifier;
 class QThread;
 class QWidget;
+class Weitergabe;
 
 // The trainer's life beyond its windows, set up by main() before the main window:
 //  - one trainer per learner: a lock beside USER.QXV. A second start for the same learner
@@ -42,7 +42,7 @@ public:
     // signal, and `speichern` runs when the desktop session asks for a save.
     void begleite(QWidget* hauptfenster, std::function<void()> speichern);
 
-    // The local server of the trainer whose USER.QXV lives in this folder.
+    // The name under which the trainer whose USER.QXV lives in this folder can be reached.
     static QString servername(const QString& ordner);
 
     // How long a second start tries to reach the first, which opens its server only once its
@@ -68,7 +68,7 @@ private:
     bool m_bereitet = false;
     bool m_gesperrt = false;
     QString m_servername;
-    QLocalServer* m_server = nullptr;
+    Weitergabe* m_weitergabe = nullptr;
     QSocketNotifier* m_melder = nullptr;
     QPointer<QWidget> m_hauptfenster;
     std::function<void()> m_speichern;

@@ -5,22 +5,29 @@
 #include "TestOrdner.h"
 #include "User.h"
 #include "Verlauf.h"
+#include "Weitergabe.h"
 #include "main/frmMain.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #endif
 
 class tst_Lebenslauf : public QObject {
@@ -56,11 +63,7 @@ private slots:
         QSignalSpy geholt(&erster, &Lebenslauf::nachVornGeholt);
         // The server opens once the event loop runs; a first connection finds it.
         bool offen = false;
-        QTRY_VERIFY(offen || (offen = [] {
-                        QLocalSocket probe;
-                        probe.connectToServer(Lebenslauf::servername(Benutzerordner::pfad()));
-                        return probe.waitForConnected(100);
-                    }()));
+        QTRY_VERIFY(offen || (offen = Weitergabe::klopfe(Lebenslauf::servername(Benutzerordner::pfad()))));
         QTRY_COMPARE(geholt.count(), 1);
 
         Lebenslauf zweiter;
@@ -81,6 +84,41 @@ private slots:
     }
 
 #ifdef Q_OS_UNIX
+    // The channel lives in the learner's runtime folder. What a trainer that died left there is
+    // replaced; a file that is no socket of ours is never touched, and then no one listens.
+    void weitergabeErsetztNurEigeneSockets()
+    {
+        QTemporaryDir laufzeit;
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(laufzeit.path()));
+        const auto danach = qScopeGuard([] { qunsetenv("XDG_RUNTIME_DIR"); });
+        // A socket that a trainer left when it died: bound, never removed.
+        sockaddr_un wo{};
+        wo.sun_family = AF_UNIX;
+        const QByteArray alt = QFile::encodeName(laufzeit.filePath("alt"));
+        std::memcpy(wo.sun_path, alt.constData(), size_t(alt.size()));
+        const int tot = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(::bind(tot, reinterpret_cast<const sockaddr*>(&wo), sizeof wo) == 0);
+        ::close(tot);
+        QVERIFY(!Weitergabe::klopfe("alt"));
+        {
+            Weitergabe neu;
+            QVERIFY(neu.horche("alt"));
+            QVERIFY(!(QFileInfo(alt).permissions() & QFile::Permissions(0x0077))); // neither group nor others
+            QSignalSpy geklopft(&neu, &Weitergabe::angeklopft);
+            QVERIFY(Weitergabe::klopfe("alt"));
+            QTRY_COMPARE(geklopft.count(), 1);
+        }
+        QVERIFY(!QFileInfo::exists(alt));
+
+        QFile fremd(laufzeit.filePath("fremd"));
+        QVERIFY(fremd.open(QIODevice::WriteOnly) && fremd.write("Notizen") == 7);
+        fremd.close();
+        QVERIFY(!Weitergabe().horche("fremd"));
+        QVERIFY(!Weitergabe::klopfe("fremd"));
+        QVERIFY(fremd.open(QIODevice::ReadOnly));
+        QCOMPARE(fremd.readAll(), QByteArray("Notizen"));
+    }
+
     // A lock left by a trainer that no longer runs is taken over at once, however young.
     void totesSchlossWirdUebernommen()
     {

@@ -1,6 +1,7 @@
 #include "Lernstand.h"
 
 #include "Benutzerordner.h"
+#include "Dateischutz.h"
 #include "Feldleser.h"
 #include "Katalog.h"
 
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -596,14 +596,8 @@ bool schreibeModell(const QString& pfad, const Gespeichert& g)
     bytes += "\r\n";
     if (!Benutzerordner::legeAn())
         return false;
-    QSaveFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (datei.write(bytes) != bytes.size()) {
-        datei.cancelWriting();
-        return false;
-    }
-    return datei.commit();
+    // Written as USER.QXV is: whole or not at all, and never through a link someone else planted.
+    return Dateischutz::bedenken(pfad).isEmpty() && Dateischutz::ersetze(pfad, bytes, nullptr);
 }
 
 } // namespace

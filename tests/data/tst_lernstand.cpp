@@ -3,9 +3,14 @@
 #include "Benutzerordner.h"
 #include "TestOrdner.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 #include <cmath>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using Erinnerung::Antwort;
 
@@ -349,6 +354,41 @@ private slots:
         ordner.schreibe("MODELL.QXV", zeilen.join('\n'));
         QCOMPARE(Lernstand::berechne(k, {}, kJetzt).parameter, stand(k, laenger).parameter);
     }
+
+#ifdef Q_OS_UNIX
+    // The kept fit is written as the learner's other files are: in a folder that others may
+    // write, not through a MODELL.QXV someone planted as a link; in the learner's own folder,
+    // the link is followed.
+    void modellImGeteiltenOrdner_data()
+    {
+        QTest::addColumn<int>("rechte");
+        QTest::addColumn<bool>("gefolgt");
+        QTest::newRow("own folder") << 0700 << true;
+        QTest::newRow("shared folder") << 0777 << false;
+        QTest::newRow("group's folder") << 0770 << false;
+        QTest::newRow("shared with sticky bit") << 01777 << true;
+    }
+    void modellImGeteiltenOrdner()
+    {
+        QFETCH(int, rechte);
+        QFETCH(bool, gefolgt);
+        TestOrdner ordner;
+        const Gesamtkatalog k = katalog(k25);
+        QByteArray bytes;
+        for (const Verlauf::Eintrag& e : lerne(k, 275, tage({20, 9, 2}), 3))
+            bytes += Verlauf::alsZeile(e);
+        ordner.schreibe("VERLAUF.QXV", bytes);
+        ordner.schreibe("anderswo", "fremd\r\n");
+        QVERIFY(QFile::link(ordner.datei("anderswo"), ordner.datei("MODELL.QXV")));
+        const QByteArray pfad = QFile::encodeName(ordner.pfad());
+        QCOMPARE(::chmod(pfad.constData(), mode_t(rechte)), 0);
+        const Lernstand s = Lernstand::berechne(k, {}, kJetzt);
+        ::chmod(pfad.constData(), 0700);
+        QVERIFY(s.angepasst);
+        QCOMPARE(ordner.lies("anderswo").startsWith("\"Lernmodell\""), gefolgt);
+        QVERIFY(QFileInfo(ordner.datei("MODELL.QXV")).isSymLink());
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(tst_Lernstand)
