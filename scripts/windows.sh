@@ -27,7 +27,7 @@ sekunden() { echo "$(($(date +%s) - $1)) s"; }
 beginn=$(date +%s)
 
 pakete=(g++-mingw-w64-x86-64-posix dpkg-dev)
-$testen && pakete+=(wine xvfb xauth xdotool x11-utils imagemagick)
+$testen && pakete+=(wine xvfb xauth xdotool x11-utils imagemagick dbus-daemon at-spi2-core)
 bash scripts/install-deps.sh "${pakete[@]}"
 
 # The static Qt: the same Debian source version as the host's Qt, whose tools it uses.
@@ -62,24 +62,24 @@ cache=${SELVAROT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/selvarot}
 qt="$cache/qt-$qt_version-$schluessel"
 bau="$qt.bau"
 
-# Debian's Qt source through a source list of its own, made from the machine's own package
-# sources: the system's apt configuration and package lists stay as they are.
+# Debian's Qt source through a source list of its own with one deb-src entry: the archive that
+# ships the host's Qt. The system's apt configuration and package lists stay as they are, and no
+# other package source is asked.
 hole_qt_quelle() {
-    local apt="$bau/apt" datei
+    local apt="$bau/apt" binaer archiv
+    binaer=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    # " qt6-base-dev | 6.4.2+dfsg-10 | http://deb.debian.org/debian bookworm/main amd64 Packages"
+    archiv=$(apt-cache madison qt6-base-dev | awk -F ' [|] ' -v v="$binaer" '$2 == v { print $3; exit }')
+    [ -n "$archiv" ] || fehler "no package source ships qt6-base-dev $binaer"
+    read -r url ort _ <<<"$archiv"
     rm -rf "$apt" "$bau/quelle"
     mkdir -p "$apt/teile" "$apt/listen/partial"
-    : >"$apt/sources.list"
-    for datei in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-        [ -f "$datei" ] && sed -n 's/^deb\([[:space:]]\)/deb-src\1/p' "$datei" >>"$apt/sources.list"
-    done
-    for datei in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$datei" ] && sed 's/^Types:.*/Types: deb-src/' "$datei" >"$apt/teile/$(basename "$datei")"
-    done
+    echo "deb-src $url ${ort%%/*} ${ort#*/}" >"$apt/sources.list"
     local optionen=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/teile"
         -o "Dir::State::Lists=$apt/listen" -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=)
     apt-get "${optionen[@]}" update
     (cd "$apt" && apt-get "${optionen[@]}" source --download-only "qt6-base=$qt_version")
-    dpkg-source -x "$apt"/qt6-base_*.dsc "$bau/quelle"
+    dpkg-source --no-copy -x "$apt"/qt6-base_*.dsc "$bau/quelle"
     rm -rf "$apt"
 }
 
