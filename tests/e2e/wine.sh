@@ -17,7 +17,7 @@ source "$quelle/scripts/x11.sh"
 command -v wine >/dev/null || { echo "SKIP: wine is not installed"; exit 77; }
 
 # The processes of this test's Wine: the program and what Wine starts for itself (its services,
-# its desktop process), found by the prefix in their environment.
+# its desktop process), found by the prefix in their environment; the server is known by its id.
 wine_prozesse() {
     local umgebung pid
     for umgebung in /proc/[0-9]*/environ; do
@@ -28,32 +28,34 @@ wine_prozesse() {
     done
     return 0
 }
+# Called first by the test's end (scripts/x11.sh): the program, Wine's own processes, which
+# left their parents, and then the server, each by its id.
 wineserver_pid=
-raeume_auf() {
+raeume_test_auf() {
     local pid
-    if [ -n "${programm_pid:-}" ]; then kill "$programm_pid" 2>/dev/null || true; fi
-    programm_pid=
+    beende_prozess "${programm_pid:-}"
     if [ -n "${WINEPREFIX:-}" ]; then
-        for pid in $(wine_prozesse); do kill "$pid" 2>/dev/null || true; done
+        for pid in $(wine_prozesse); do
+            merke_startzeit "$pid"
+            beende_prozess "$pid"
+        done
     fi
-    if [ -n "$wineserver_pid" ]; then
-        kill "$wineserver_pid" 2>/dev/null || true
-        wait "$wineserver_pid" 2>/dev/null || true
-        # A process that outlived its server never ends by itself.
-        for pid in $(wine_prozesse); do kill -KILL "$pid" 2>/dev/null || true; done
-    fi
-    raeume_e2e_auf
+    beende_prozess "$wineserver_pid"
 }
 beginne_e2e
-trap raeume_auf EXIT
 
-# Wine in a prefix of its own, quiet, without the offers to install .NET and a browser engine.
-export WINEPREFIX="$ordner/wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine in a prefix of its own, quiet, without the offers to install .NET and a browser engine,
+# and with a server of its own that stays until the test ends it.
+export WINEPREFIX="$e2e_ordner/wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
-wineserver -f -p &
+setpriv --pdeathsig TERM -- wineserver -f -p &
 wineserver_pid=$!
+merke_startzeit "$wineserver_pid"
 wine wineboot.exe --init >/dev/null 2>&1 || fehler "Wine did not set up its prefix"
-
+# Windows brings Arial, Wine does not: the windows get Liberation Sans, which has Arial's
+# widths and is the font that stands for Arial on Linux too.
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d "Liberation Sans" /f >/dev/null 2>&1 ||
+    fehler "Wine did not take Liberation Sans for Arial"
 # The program folder: the archive unpacked, nothing else.
 cmake -E chdir "$ordner" cmake -E tar xf "$archiv"
 programmordner="$ordner/selvarot"
@@ -69,9 +71,11 @@ zeilen=$(wc -l <"$programmordner/Readme.txt")
 [ "$(grep -c $'\r$' "$programmordner/Readme.txt")" = "$zeilen" ] || fehler "Readme.txt has lines without CR LF"
 
 # The program needs no DLL that Windows does not bring: each one it imports is one of Wine's
-# own system DLLs.
+# own system DLLs, or an API set (api-ms-win-...), which is no file but a name the loader maps
+# to a system DLL; that these resolve shows when the program starts below.
 system32="$WINEPREFIX/drive_c/windows/system32"
 for dll in $(x86_64-w64-mingw32-objdump -p "$programmordner/selvarot.exe" | sed -n 's/^\tDLL Name: //p'); do
+    case ${dll,,} in api-ms-win-*) continue ;; esac
     [ -n "$(find "$system32" -maxdepth 1 -iname "$dll")" ] || fehler "selvarot.exe needs $dll, which Windows does not bring"
 done
 
@@ -84,22 +88,32 @@ erwarte_groesse() {
 millisekunden() { echo $((($(date +%s%N) - $1) / 1000000)); }
 starte() {
     start=$(date +%s%N)
-    (cd "$programmordner" && exec wine ./selvarot.exe) &
+    (cd "$programmordner" && exec setpriv --pdeathsig TERM -- wine ./selvarot.exe) &
     programm_pid=$!
+    merke_prozess "$programm_pid"
+}
+# The first window of a start under Wine may take longer than fenster waits.
+erstes_fenster() {
+    for _ in $(seq 60); do
+        xdotool search --onlyvisible --name "$(muster "$1")" >/dev/null 2>&1 && break
+        laeuft "$programm_pid" || fehler "the program ended before its first window"
+        sleep 0.5
+    done
+    fenster "$1"
 }
 ende() {
     tippe "$haupt" alt+e
     tippe "$(fenster "Beenden ?")" Return
-    for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
-    kill -0 "$programm_pid" 2>/dev/null && fehler "the program did not end"
-    programm_pid=
+    for _ in $(seq 200); do laeuft "$programm_pid" || break; sleep 0.05; done
+    laeuft "$programm_pid" && fehler "the program did not end"
+    beende_prozess "$programm_pid"
 }
 haupttitel="Selvarot I/II - Theorie"
 infotitel="Info zu $haupttitel"
 
 # The first start: the About dialog before the main window.
 starte
-info=$(fenster "$infotitel")
+info=$(erstes_fenster "$infotitel")
 erster=$(millisekunden "$start")
 erwarte_groesse "$info" 382x319 "Info"
 xdotool search --onlyvisible --name "$(muster "$haupttitel")" >/dev/null 2>&1 &&
@@ -113,7 +127,7 @@ erwarte_groesse "$haupt" 462x372 "$haupttitel"
 thema=1
 fragen=99
 for nr in $(seq 1 11); do
-    n=$(head -n 1 "$programmordner/QXV.$nr" | tr -d '\r' | sed 's/.*,//')
+    n=$(head -n 1 "$programmordner/QXV.$nr" | tr -d '\r' | LC_ALL=C sed 's/.*,//')
     [ "$n" -lt "$fragen" ] && { thema=$nr; fragen=$n; }
 done
 runter=()
@@ -137,6 +151,8 @@ ergebnis=$(fenster "Ergebnis")
 tippe "$ergebnis" Return
 weg "Ergebnis"
 weg "Kontrolle"
+# The first finished quiz brings the hint about the context menu, once.
+schliesse_tipp
 ende
 
 # The grade as the result dialog gives it: 99 % right and more 4, 80 % and more 3, else 2.
@@ -147,8 +163,11 @@ noten=()
 for nr in $(seq 1 11); do
     if [ "$nr" = "$thema" ]; then noten+=("$note"); else noten+=(1); fi
 done
-user=$(printf '" "," "\r\n'; printf '%s\r\n' "${noten[@]}")
-[ "$(od -c <"$programmordner/USER.QXV")" = "$(printf '%s' "$user" | od -c)" ] ||
+user=$({
+    printf '" "," "\r\n'
+    printf '%s\r\n' "${noten[@]}"
+} | od -c)
+[ "$(od -c <"$programmordner/USER.QXV")" = "$user" ] ||
     fehler "USER.QXV holds $(od -c <"$programmordner/USER.QXV")"
 verlauf="$programmordner/VERLAUF.QXV"
 [ "$(grep -c $'\r$' "$verlauf")" = "$fragen" ] && [ "$(wc -l <"$verlauf")" = "$fragen" ] ||
@@ -156,11 +175,11 @@ verlauf="$programmordner/VERLAUF.QXV"
 
 # The second start: the main window at once, and the grade kept.
 starte
-haupt=$(fenster "$haupttitel")
+haupt=$(erstes_fenster "$haupttitel")
 zweiter=$(millisekunden "$start")
 xdotool search --onlyvisible --name "$(muster "$infotitel")" >/dev/null 2>&1 && fehler "the About dialog shows again"
 ende
-[ "$(od -c <"$programmordner/USER.QXV")" = "$(printf '%s' "$user" | od -c)" ] || fehler "the second run changed USER.QXV"
+[ "$(od -c <"$programmordner/USER.QXV")" = "$user" ] || fehler "the second run changed USER.QXV"
 
 echo "time to the first window under Wine: $erster ms (first start), $zweiter ms (second start)"
 echo "1 passed, 0 failed (topic $thema: $richtig of $fragen right, grade $note stored)"
