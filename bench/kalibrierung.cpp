@@ -209,12 +209,48 @@ void nachPause(const std::vector<Fall>& faelle, bool schaetzer)
     }
 }
 
+// Each question's chance, the estimator's and the old rule's against the true one, by the days
+// since the question's last answer in the history: where the chance to pass goes wrong.
+struct Fragenzelle {
+    long long n = 0;
+    double geschaetzt = 0;
+    double alt = 0;
+    double wahr = 0;
+};
+
+int fragenFach(qint64 sekunden)
+{
+    if (sekunden < 0)
+        return 0;
+    const qint64 tage = sekunden / 86400;
+    return tage < 1 ? 1 : tage < 7 ? 2 : tage < 21 ? 3 : tage < 60 ? 4 : 5;
+}
+
+void proFrage(const std::array<Fragenzelle, 6>& zellen, bool schaetzer)
+{
+    const char* namen[] = {"never answered",   "answered that day", "1-6 days before",
+                           "7-20 days before", "21-59 days before", "60 days and more"};
+    std::printf("| each question, last answered | question-days | true | estimator | difference | old rule "
+                "| difference |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
+    for (int k = 0; k < 6; ++k) {
+        const Fragenzelle& z = zellen[k];
+        if (!z.n)
+            continue;
+        const double n = double(z.n);
+        std::printf("| %s | %lld | %s | %s | %s | %s | %s |\n", namen[k], z.n, qPrintable(prozent(z.wahr / n)),
+                    schaetzer ? qPrintable(prozent(z.geschaetzt / n)) : "–",
+                    schaetzer ? qPrintable(pp((z.geschaetzt - z.wahr) / n)) : "", qPrintable(prozent(z.alt / n)),
+                    qPrintable(pp((z.alt - z.wahr) / n)));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int lernende = 40, tage = 200, boegen = 200, jeder = 1;
+    int lernende = 150, tage = 200, boegen = 200, jeder = 1;
     quint32 saat = 1;
     bool schaetzer = true;
     Lernende::Optionen optionen;
@@ -258,11 +294,19 @@ int main(int argc, char** argv)
     long long antworten = 0;
     long long proModus[3] = {}, richtigProModus[3] = {};
     std::vector<Fall> faelle;
+    std::array<Fragenzelle, 6> zellen{};
+    QList<QByteArray> schluessel; // topic and digest of each question, in catalogue order
+    for (int t = 1; t <= 11; ++t)
+        for (const Katalogfrage& q : katalog.fragen[t])
+            schluessel.append(QByteArray::number(t) + ':' + q.kennung);
     for (int n = 0; n < lernende; ++n) {
         Lernende::Lernender lernender(fragen, optionen, saat, quint32(n));
         const quint32 samen[] = {saat, quint32(n), 0x424f47u};
         QRandomGenerator bogenZufall(samen, 3);
         QString kurve;
+        QHash<QByteArray, qint64> zuletzt; // each question's last answer in the history
+        qsizetype gelesen = 0;
+        Lernstand stand;
         for (int tag = 0; tag < tage; ++tag) {
             lernender.lebe(tag);
             if (lernender.letzterLerntag() < 0 || tag % jeder != 0)
@@ -273,7 +317,7 @@ int main(int argc, char** argv)
             if (schaetzer) {
                 QElapsedTimer t;
                 t.start();
-                const Lernstand stand = Lernstand::berechne(katalog, regel, lernender.verlauf(), jetzt);
+                stand = Lernstand::berechne(katalog, regel, lernender.verlauf(), jetzt);
                 const double ms = double(t.nsecsElapsed()) / 1e6;
                 schaetzerMs += ms;
                 schaetzerMax = std::max(schaetzerMax, ms);
@@ -281,8 +325,25 @@ int main(int argc, char** argv)
                 f.unten = stand.chanceUnten;
                 f.oben = stand.chanceOben;
             }
-            f.alt = Pruefung::bestehenschance(alteRegel(katalog, lernender.verlauf()), regel);
+            const QList<QList<double>> alt = alteRegel(katalog, lernender.verlauf());
+            f.alt = Pruefung::bestehenschance(alt, regel);
             const QList<QList<double>> treffer = lernender.treffer(jetzt);
+            for (; gelesen < lernender.verlauf().size(); ++gelesen) {
+                const Verlauf::Eintrag& e = lernender.verlauf()[gelesen];
+                zuletzt[QByteArray::number(e.thema) + ':' + e.frage] =
+                    QDateTime::fromString(e.zeit, Qt::ISODate).toSecsSinceEpoch();
+            }
+            for (int t = 1, i = 0; t <= 11; ++t) {
+                for (int k = 0; k < treffer[t - 1].size(); ++k, ++i) {
+                    const qint64 wann = zuletzt.value(schluessel[i], -1);
+                    Fragenzelle& z = zellen[fragenFach(wann < 0 ? -1 : jetzt.toSecsSinceEpoch() - wann)];
+                    ++z.n;
+                    z.wahr += treffer[t - 1][k];
+                    z.alt += alt[t - 1][k];
+                    if (schaetzer)
+                        z.geschaetzt += stand.treffer[t][k];
+                }
+            }
             f.wahr = Pruefung::bestehenschance(treffer, regel);
             for (int b = 0; b < boegen; ++b) {
                 int falsch = 0;
@@ -301,8 +362,14 @@ int main(int argc, char** argv)
             ++proModus[m];
             richtigProModus[m] += e.richtig;
         }
-        std::fprintf(stderr, "learner %d: %lld answers; %s\n  true chance every 20th day:%s\n", n + 1,
-                     (long long)lernender.verlauf().size(), qPrintable(lernender.beschreibung()), qPrintable(kurve));
+        const Erinnerung::Parameter& p = stand.parameter;
+        std::fprintf(stderr,
+                     "learner %d: %lld answers; %s\n  true chance every 20th day:%s\n"
+                     "  last day's model%s: first %.2f, slip %.3f, learn %.2f, half-life %.1f d, growth %.1f, "
+                     "relapse %.2f\n",
+                     n + 1, (long long)lernender.verlauf().size(), qPrintable(lernender.beschreibung()),
+                     qPrintable(kurve), stand.angepasst ? " (fitted)" : "", p.erste, p.fehlgriff, p.lernen,
+                     p.halbwertszeit, p.wachstum, p.rueckfall);
     }
 
     long long alleBoegen = 0;
@@ -353,6 +420,8 @@ int main(int argc, char** argv)
     }
     std::printf("\n");
     nachPause(faelle, schaetzer);
+    std::printf("\n");
+    proFrage(zellen, schaetzer);
     if (schaetzer)
         std::printf("\nTarget: shown and passed within 5 pp in every decile with %d days or more: %s.\n"
                     "The estimator took %.1f ms a day on average, %.0f ms at most.\n",
