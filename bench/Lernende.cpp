@@ -49,7 +49,6 @@ namespace {
 
 constexpr double kC = 0.217;
 constexpr double kRauschen = 0.25;
-constexpr double kH = 0.025;
 constexpr double kSchwelle = -1.45;
 constexpr double kTag = 86400;
 
@@ -172,7 +171,7 @@ bool Lernender::antworte(int i)
 void Lernender::warte(double sekunden, bool aktiv)
 {
     m_jetzt += sekunden;
-    m_psych += (aktiv ? 1.0 : kH) * sekunden;
+    m_psych += (aktiv ? 1.0 : m_optionen.zeitfaktor) * sekunden;
 }
 
 void Lernender::gehZu(double sekunden)
@@ -356,7 +355,7 @@ QDateTime Lernender::tagesende(int tag) const
 
 QList<QList<double>> Lernender::treffer(const QDateTime& zeit) const
 {
-    const double psych = m_psych + kH * std::max(0.0, double(zeit.toSecsSinceEpoch()) - m_jetzt);
+    const double psych = m_psych + m_optionen.zeitfaktor * std::max(0.0, double(zeit.toSecsSinceEpoch()) - m_jetzt);
     QList<QList<double>> treffer(11);
     for (std::size_t i = 0; i < m_fragen.alle.size(); ++i)
         treffer[m_fragen.alle[i].thema - 1].append(richtigChance(int(i), psych));

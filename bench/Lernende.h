@@ -16,9 +16,10 @@
 namespace Lernende {
 
 struct Optionen {
-    int tage = 200;          // days simulated from a learner's first day
-    int bogen = 24;          // questions on the sheets the learner takes now and then
-    bool lernfenster = true; // some learners read a new topic in the learn window first (no history)
+    int tage = 200;            // days simulated from a learner's first day
+    int bogen = 24;            // questions on the sheets the learner takes now and then
+    bool lernfenster = true;   // some learners read a new topic in the learn window first (no history)
+    double zeitfaktor = 0.025; // how much an hour between sessions counts against one within a session
 };
 
 // What every learner meets alike: each question's difficulty, how attractive its wrong answers

@@ -5,9 +5,10 @@
 // tables; never fails.
 //
 //   selvarot_kalibrierung [--lernende N] [--tage D] [--boegen K] [--jeder N] [--saat S]
-//                         [--gross] [--ohne-lernfenster] [--ohne-schaetzer]
+//                         [--gross] [--ohne-lernfenster] [--zeitfaktor H] [--ohne-schaetzer]
 //
-// --gross runs four times the learners. --jeder N takes every Nth day only. --ohne-schaetzer
+// --gross runs four times the learners. --jeder N takes every Nth day only. --zeitfaktor sets
+// how fast the learners forget between sessions (Lernende.cpp, default 0.025). --ohne-schaetzer
 // leaves the program's estimator out (the learners and the old rule alone, quickly).
 #include "Gesamtkatalog.h"
 #include "Lernende.h"
@@ -226,6 +227,20 @@ int fragenFach(qint64 sekunden)
     return tage < 1 ? 1 : tage < 7 ? 2 : tage < 21 ? 3 : tage < 60 ? 4 : 5;
 }
 
+// Each question's chance by the estimator's value for it: whether the top is held down.
+void fragenNachSchaetzung(const std::array<Fragenzelle, 10>& zellen)
+{
+    std::printf("| each question, estimated | question-days | estimator | true | difference |\n");
+    std::printf("|---|---:|---:|---:|---:|\n");
+    for (int d = 0; d < 10; ++d) {
+        const Fragenzelle& z = zellen[d];
+        if (z.n)
+            std::printf("| %d-%d %% | %lld | %s | %s | %s |\n", d * 10, d * 10 + 10, z.n,
+                        qPrintable(prozent(z.geschaetzt / double(z.n))), qPrintable(prozent(z.wahr / double(z.n))),
+                        qPrintable(pp((z.geschaetzt - z.wahr) / double(z.n))));
+    }
+}
+
 void proFrage(const std::array<Fragenzelle, 6>& zellen, bool schaetzer)
 {
     const char* namen[] = {"never answered",   "answered that day", "1-6 days before",
@@ -243,6 +258,41 @@ void proFrage(const std::array<Fragenzelle, 6>& zellen, bool schaetzer)
                     schaetzer ? qPrintable(pp((z.geschaetzt - z.wahr) / n)) : "", qPrintable(prozent(z.alt / n)),
                     qPrintable(pp((z.alt - z.wahr) / n)));
     }
+}
+
+// The model's parameters as fitted to the learners on their last day: a fit that runs into the
+// bounds the program sets says the model's shape cannot follow these learners.
+void parameterListe(std::vector<Erinnerung::Parameter> alle, int lernende)
+{
+    if (alle.empty())
+        return;
+    Erinnerung::Vektor weit;
+    weit.fill(1e9);
+    const Erinnerung::Parameter grenze = Erinnerung::ausVektor(weit);
+    const auto median = [&](auto feld) {
+        std::vector<double> w;
+        for (const auto& p : alle)
+            w.push_back(feld(p));
+        std::sort(w.begin(), w.end());
+        return QStringLiteral("%1 (%2 to %3)")
+            .arg(w[w.size() / 2], 0, 'g', 3)
+            .arg(w[w.size() / 4], 0, 'g', 3)
+            .arg(w[w.size() * 3 / 4], 0, 'g', 3);
+    };
+    int halbwertszeit = 0, wachstum = 0;
+    for (const auto& p : alle) {
+        halbwertszeit += p.halbwertszeit >= 0.999 * grenze.halbwertszeit;
+        wachstum += p.wachstum >= 0.999 * grenze.wachstum;
+    }
+    std::printf("\nThe model fitted on the last day to %zu of %d learners, median (quartiles): slip %s, learn %s, "
+                "half-life %s days, growth %s, relapse %s. At the upper bound: half-life (%g days) %d, growth "
+                "(%g) %d.\n",
+                alle.size(), lernende, qPrintable(median([](const auto& p) { return p.fehlgriff; })),
+                qPrintable(median([](const auto& p) { return p.lernen; })),
+                qPrintable(median([](const auto& p) { return p.halbwertszeit; })),
+                qPrintable(median([](const auto& p) { return p.wachstum; })),
+                qPrintable(median([](const auto& p) { return p.rueckfall; })), grenze.halbwertszeit, halbwertszeit,
+                grenze.wachstum, wachstum);
 }
 
 } // namespace
@@ -268,6 +318,8 @@ int main(int argc, char** argv)
             jeder = wert, ++i;
         else if (a == "--saat" && i + 1 < args.size())
             saat = args[++i].toUInt();
+        else if (a == "--zeitfaktor" && i + 1 < args.size() && args[i + 1].toDouble() > 0)
+            optionen.zeitfaktor = args[++i].toDouble();
         else if (a == "--gross")
             lernende *= 4;
         else if (a == "--ohne-lernfenster")
@@ -294,7 +346,9 @@ int main(int argc, char** argv)
     long long antworten = 0;
     long long proModus[3] = {}, richtigProModus[3] = {};
     std::vector<Fall> faelle;
+    std::vector<Erinnerung::Parameter> gefittet; // each learner's on the last day, where fitted
     std::array<Fragenzelle, 6> zellen{};
+    std::array<Fragenzelle, 10> nachSchaetzung{};
     QList<QByteArray> schluessel; // topic and digest of each question, in catalogue order
     for (int t = 1; t <= 11; ++t)
         for (const Katalogfrage& q : katalog.fragen[t])
@@ -340,8 +394,13 @@ int main(int argc, char** argv)
                     ++z.n;
                     z.wahr += treffer[t - 1][k];
                     z.alt += alt[t - 1][k];
-                    if (schaetzer)
+                    if (schaetzer) {
                         z.geschaetzt += stand.treffer[t][k];
+                        Fragenzelle& d = nachSchaetzung[std::clamp(int(stand.treffer[t][k] * 10), 0, 9)];
+                        ++d.n;
+                        d.geschaetzt += stand.treffer[t][k];
+                        d.wahr += treffer[t - 1][k];
+                    }
                 }
             }
             f.wahr = Pruefung::bestehenschance(treffer, regel);
@@ -363,6 +422,8 @@ int main(int argc, char** argv)
             richtigProModus[m] += e.richtig;
         }
         const Erinnerung::Parameter& p = stand.parameter;
+        if (schaetzer && stand.angepasst)
+            gefittet.push_back(p);
         std::fprintf(stderr,
                      "learner %d: %lld answers; %s\n  true chance every 20th day:%s\n"
                      "  last day's model%s: first %.2f, slip %.3f, learn %.2f, half-life %.1f d, growth %.1f, "
@@ -376,9 +437,12 @@ int main(int argc, char** argv)
     for (const Fall& f : faelle)
         alleBoegen += f.boegen;
     std::printf("%d learners, %d days each, %s, %d sheets of %d questions (at most %d wrong) a day; "
-                "seed %u%s.\n%zu days from a learner's first study day on, %lld answers in all, %lld sheets.\n",
+                "seed %u%s%s.\n%zu days from a learner's first study day on, %lld answers in all, %lld sheets.\n",
                 lernende, tage, jeder == 1 ? "every day" : qPrintable(QStringLiteral("every %1th day").arg(jeder)),
                 boegen, regel.fragen, regel.maxFalsch, saat, optionen.lernfenster ? "" : ", without the learn window",
+                optionen.zeitfaktor == Lernende::Optionen{}.zeitfaktor
+                    ? ""
+                    : qPrintable(QStringLiteral(", time between sessions counted at %1").arg(optionen.zeitfaktor)),
                 faelle.size(), antworten, alleBoegen);
     std::printf("Answers right in the learners' own quizzes %s, drills %s, exam sheets %s.\n\n",
                 qPrintable(prozent(double(richtigProModus[0]) / double(std::max(proModus[0], 1LL)))),
@@ -420,8 +484,14 @@ int main(int argc, char** argv)
     }
     std::printf("\n");
     nachPause(faelle, schaetzer);
+    if (schaetzer)
+        parameterListe(gefittet, lernende);
     std::printf("\n");
     proFrage(zellen, schaetzer);
+    if (schaetzer) {
+        std::printf("\n");
+        fragenNachSchaetzung(nachSchaetzung);
+    }
     if (schaetzer)
         std::printf("\nTarget: shown and passed within 5 pp in every decile with %d days or more: %s.\n"
                     "The estimator took %.1f ms a day on average, %.0f ms at most.\n",
