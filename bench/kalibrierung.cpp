@@ -219,6 +219,11 @@ struct Fragenzelle {
     double wahr = 0;
 };
 
+struct Letzte {
+    qint64 zeit = -1;
+    bool richtig = false;
+};
+
 int fragenFach(qint64 sekunden)
 {
     if (sekunden < 0)
@@ -257,6 +262,72 @@ void proFrage(const std::array<Fragenzelle, 6>& zellen, bool schaetzer)
                     schaetzer ? qPrintable(prozent(z.geschaetzt / n)) : "–",
                     schaetzer ? qPrintable(pp((z.geschaetzt - z.wahr) / n)) : "", qPrintable(prozent(z.alt / n)),
                     qPrintable(pp((z.alt - z.wahr) / n)));
+    }
+}
+
+// The same for the estimator, split by whether the question's last answer was right or wrong.
+void nachLetzterAntwort(const std::array<Fragenzelle, 6>& richtig, const std::array<Fragenzelle, 6>& falsch,
+                        const char* tage)
+{
+    const char* namen[] = {
+        "", "answered that day", "1-6 days before", "7-20 days before", "21-59 days before", "60 days and more"};
+    std::printf("| %s: each question, last answered | last right: question-days | true | estimator | difference "
+                "| last wrong: question-days | true | estimator | difference |\n",
+                tage);
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    const auto zelle = [](const Fragenzelle& z) {
+        if (!z.n)
+            return QStringLiteral("– | | |");
+        const double n = double(z.n);
+        return QStringLiteral("%1 | %2 | %3 | %4")
+            .arg(z.n)
+            .arg(prozent(z.wahr / n), prozent(z.geschaetzt / n), pp((z.geschaetzt - z.wahr) / n));
+    };
+    for (int k = 1; k < 6; ++k)
+        std::printf("| %s | %s | %s |\n", namen[k], qPrintable(zelle(richtig[k])), qPrintable(zelle(falsch[k])));
+}
+
+// The learner's own answers, each predicted by the model (with the parameters fitted on the last
+// day) from the answers to that question before it, by the days since the one before: what the
+// program could see in the history itself. The first answer of each run counts, as in the fit.
+void eigeneAntworten(const QList<Verlauf::Eintrag>& verlauf, const Erinnerung::Parameter& parameter,
+                     std::array<Fragenzelle, 6>& zellen)
+{
+    QHash<QByteArray, int> index;
+    std::vector<Erinnerung::Spur> spuren;
+    QList<QString> laeufe;
+    for (const Verlauf::Eintrag& e : verlauf) {
+        const QByteArray schluessel = QByteArray::number(e.thema) + ':' + e.frage;
+        const Erinnerung::Antwort antwort{QDateTime::fromString(e.zeit, Qt::ISODate).toSecsSinceEpoch(), e.richtig};
+        const auto i = index.constFind(schluessel);
+        if (i == index.cend()) {
+            index.insert(schluessel, int(spuren.size()));
+            spuren.emplace_back(parameter);
+            spuren.back().antworte(antwort);
+            laeufe.append(e.lauf);
+            continue;
+        }
+        if (laeufe[*i] == e.lauf)
+            continue;
+        laeufe[*i] = e.lauf;
+        Fragenzelle& z = zellen[fragenFach(antwort.zeit - spuren[*i].zuletzt())];
+        ++z.n;
+        z.geschaetzt += spuren[*i].antworte(antwort);
+        z.wahr += e.richtig;
+    }
+}
+
+void eigeneTabelle(const std::array<Fragenzelle, 6>& zellen)
+{
+    const char* namen[] = {"", "the same day", "1-6 days", "7-20 days", "21-59 days", "60 days and more"};
+    std::printf("| the learners' own answers, after the previous one | answers | predicted | right | difference |\n");
+    std::printf("|---|---:|---:|---:|---:|\n");
+    for (int k = 1; k < 6; ++k) {
+        const Fragenzelle& z = zellen[k];
+        if (z.n)
+            std::printf("| %s | %lld | %s | %s | %s |\n", namen[k], z.n,
+                        qPrintable(prozent(z.geschaetzt / double(z.n))), qPrintable(prozent(z.wahr / double(z.n))),
+                        qPrintable(pp((z.geschaetzt - z.wahr) / double(z.n))));
     }
 }
 
@@ -349,6 +420,9 @@ int main(int argc, char** argv)
     std::vector<Erinnerung::Parameter> gefittet; // each learner's on the last day, where fitted
     std::array<Fragenzelle, 6> zellen{};
     std::array<Fragenzelle, 10> nachSchaetzung{};
+    std::array<Fragenzelle, 6> nachRichtig{}, nachFalsch{};
+    std::array<Fragenzelle, 6> letztRichtig{}, letztFalsch{}; // the learners' last day only
+    std::array<Fragenzelle, 6> eigene{};
     QList<QByteArray> schluessel; // topic and digest of each question, in catalogue order
     for (int t = 1; t <= 11; ++t)
         for (const Katalogfrage& q : katalog.fragen[t])
@@ -358,7 +432,7 @@ int main(int argc, char** argv)
         const quint32 samen[] = {saat, quint32(n), 0x424f47u};
         QRandomGenerator bogenZufall(samen, 3);
         QString kurve;
-        QHash<QByteArray, qint64> zuletzt; // each question's last answer in the history
+        QHash<QByteArray, Letzte> zuletzt; // each question's last answer in the history
         qsizetype gelesen = 0;
         Lernstand stand;
         for (int tag = 0; tag < tage; ++tag) {
@@ -384,13 +458,14 @@ int main(int argc, char** argv)
             const QList<QList<double>> treffer = lernender.treffer(jetzt);
             for (; gelesen < lernender.verlauf().size(); ++gelesen) {
                 const Verlauf::Eintrag& e = lernender.verlauf()[gelesen];
-                zuletzt[QByteArray::number(e.thema) + ':' + e.frage] =
-                    QDateTime::fromString(e.zeit, Qt::ISODate).toSecsSinceEpoch();
+                zuletzt[QByteArray::number(e.thema) + ':' + e.frage] = {
+                    QDateTime::fromString(e.zeit, Qt::ISODate).toSecsSinceEpoch(), e.richtig};
             }
             for (int t = 1, i = 0; t <= 11; ++t) {
                 for (int k = 0; k < treffer[t - 1].size(); ++k, ++i) {
-                    const qint64 wann = zuletzt.value(schluessel[i], -1);
-                    Fragenzelle& z = zellen[fragenFach(wann < 0 ? -1 : jetzt.toSecsSinceEpoch() - wann)];
+                    const Letzte letzte = zuletzt.value(schluessel[i]);
+                    const int fach = fragenFach(letzte.zeit < 0 ? -1 : jetzt.toSecsSinceEpoch() - letzte.zeit);
+                    Fragenzelle& z = zellen[fach];
                     ++z.n;
                     z.wahr += treffer[t - 1][k];
                     z.alt += alt[t - 1][k];
@@ -400,6 +475,15 @@ int main(int argc, char** argv)
                         ++d.n;
                         d.geschaetzt += stand.treffer[t][k];
                         d.wahr += treffer[t - 1][k];
+                        for (int zuletztTag = 0; letzte.zeit >= 0 && zuletztTag < 2; ++zuletztTag) {
+                            if (zuletztTag == 1 && tag != tage - 1)
+                                break;
+                            auto& zeile = zuletztTag ? (letzte.richtig ? letztRichtig : letztFalsch)
+                                                     : (letzte.richtig ? nachRichtig : nachFalsch);
+                            ++zeile[fach].n;
+                            zeile[fach].geschaetzt += stand.treffer[t][k];
+                            zeile[fach].wahr += treffer[t - 1][k];
+                        }
                     }
                 }
             }
@@ -424,6 +508,8 @@ int main(int argc, char** argv)
         const Erinnerung::Parameter& p = stand.parameter;
         if (schaetzer && stand.angepasst)
             gefittet.push_back(p);
+        if (schaetzer)
+            eigeneAntworten(lernender.verlauf(), p, eigene);
         std::fprintf(stderr,
                      "learner %d: %lld answers; %s\n  true chance every 20th day:%s\n"
                      "  last day's model%s: first %.2f, slip %.3f, learn %.2f, half-life %.1f d, growth %.1f, "
@@ -491,6 +577,12 @@ int main(int argc, char** argv)
     if (schaetzer) {
         std::printf("\n");
         fragenNachSchaetzung(nachSchaetzung);
+        std::printf("\n");
+        nachLetzterAntwort(nachRichtig, nachFalsch, "every day");
+        std::printf("\n");
+        nachLetzterAntwort(letztRichtig, letztFalsch, "each learner's last day");
+        std::printf("\n");
+        eigeneTabelle(eigene);
     }
     if (schaetzer)
         std::printf("\nTarget: shown and passed within 5 pp in every decile with %d days or more: %s.\n"
