@@ -292,7 +292,7 @@ void Lernender::lebe(int tag)
     if (m_aufgehoert)
         return;
     bool ersterTag = tag == 0;
-    if (tag >= m_phaseBis) {
+    if (tag >= m_phaseBis && m_optionen.pausen) {
         if (m_lernphase) {
             if (chance(1.0 / 7)) {
                 m_aufgehoert = true;

@@ -19,6 +19,7 @@ struct Optionen {
     int tage = 200;            // days simulated from a learner's first day
     int bogen = 24;            // questions on the sheets the learner takes now and then
     bool lernfenster = true;   // some learners read a new topic in the learn window first (no history)
+    bool pausen = true;        // study phases with weeks off between them, and learners who stop
     double zeitfaktor = 0.025; // how much an hour between sessions counts against one within a session
 };
 

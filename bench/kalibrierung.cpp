@@ -5,7 +5,8 @@
 // tables; never fails.
 //
 //   selvarot_kalibrierung [--lernende N] [--tage D] [--boegen K] [--jeder N] [--saat S]
-//                         [--gross] [--ohne-lernfenster] [--zeitfaktor H] [--ohne-schaetzer]
+//                         [--gross] [--ohne-lernfenster] [--ohne-pausen] [--zeitfaktor H]
+//                         [--ohne-schaetzer]
 //
 // --gross runs four times the learners. --jeder N takes every Nth day only. --zeitfaktor sets
 // how fast the learners forget between sessions (Lernende.cpp, default 0.025). --ohne-schaetzer
@@ -393,6 +394,8 @@ int main(int argc, char** argv)
             optionen.zeitfaktor = args[++i].toDouble();
         else if (a == "--gross")
             lernende *= 4;
+        else if (a == "--ohne-pausen")
+            optionen.pausen = false;
         else if (a == "--ohne-lernfenster")
             optionen.lernfenster = false;
         else if (a == "--ohne-schaetzer")
@@ -523,9 +526,10 @@ int main(int argc, char** argv)
     for (const Fall& f : faelle)
         alleBoegen += f.boegen;
     std::printf("%d learners, %d days each, %s, %d sheets of %d questions (at most %d wrong) a day; "
-                "seed %u%s%s.\n%zu days from a learner's first study day on, %lld answers in all, %lld sheets.\n",
+                "seed %u%s%s%s.\n%zu days from a learner's first study day on, %lld answers in all, %lld sheets.\n",
                 lernende, tage, jeder == 1 ? "every day" : qPrintable(QStringLiteral("every %1th day").arg(jeder)),
                 boegen, regel.fragen, regel.maxFalsch, saat, optionen.lernfenster ? "" : ", without the learn window",
+                optionen.pausen ? "" : ", without pauses",
                 optionen.zeitfaktor == Lernende::Optionen{}.zeitfaktor
                     ? ""
                     : qPrintable(QStringLiteral(", time between sessions counted at %1").arg(optionen.zeitfaktor)),
