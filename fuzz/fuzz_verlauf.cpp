@@ -25,13 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t gro
 {
     const QByteArray daten(reinterpret_cast<const char*>(bytes), qsizetype(groesse));
 
-    // The rule, line by line over the whole data: a line ends at LF, a CR before it belongs to
-    // the line end, and a line longer than the bound is skipped.
+    // The rule, line by line over the whole data: a byte-order mark in front is no part of the
+    // first line, a line ends at CR or LF, and a line longer than the bound is skipped.
     QList<Verlauf::Eintrag> erwartet;
-    const QList<QByteArray> zeilen = daten.split('\n');
-    for (QByteArray zeile : zeilen) {
-        if (zeile.endsWith('\r'))
-            zeile.chop(1);
+    QByteArray ohneMarke = daten;
+    if (ohneMarke.startsWith("\xEF\xBB\xBF"))
+        ohneMarke.remove(0, 3);
+    const QList<QByteArray> zeilen = ohneMarke.replace('\r', '\n').split('\n');
+    for (const QByteArray& zeile : zeilen) {
         if (zeile.size() > Verlauf::ZeileHoechstens)
             continue;
         if (const auto e = Verlauf::ausZeile(zeile))

@@ -13,19 +13,13 @@ bash scripts/install-deps.sh xvfb xauth
     cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSELVAROT_BENCH=ON
 cmake --build build-bench -j2 --target selvarot_bench
 
-# An X server of our own on the first free display from :90 on.
-anzeige=90
-while [ -e /tmp/.X11-unix/X$anzeige ] || [ -e /tmp/.X$anzeige-lock ]; do anzeige=$((anzeige + 1)); done
-Xvfb :$anzeige -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    [ -e /tmp/.X11-unix/X$anzeige ] && break
-    sleep 0.1
-done
-if [ -e /tmp/.X11-unix/X$anzeige ]; then
-    export DISPLAY=:$anzeige
-else
+# An X server of our own, on a display it picks itself.
+fehler() { return 1; }
+# shellcheck source=x11.sh
+source scripts/x11.sh
+xvfb_pid=
+trap stoppe_xvfb EXIT
+if ! starte_xvfb 1280x1024x24; then
     echo "Xvfb did not start; measuring headless only"
     unset DISPLAY
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ and
-# runs the whole test suite headless, leak checks included; any report fails the run.
+# runs the whole test suite headless, as many tests at once as the machine has cores, leak
+# checks included; any report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,4 +14,4 @@ cmake --build build-asan -j2
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-ctest --test-dir build-asan --output-on-failure --timeout 600
+ctest --test-dir build-asan --output-on-failure --timeout 600 -j "$(nproc)"

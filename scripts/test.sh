@@ -11,8 +11,10 @@ bash scripts/install-deps.sh xvfb xauth xdotool x11-utils imagemagick desktop-fi
     dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 appstream dpkg-dev lintian
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
+# As many tests at once as the machine has cores: each end-to-end test has its own X server,
+# buses and home (scripts/x11.sh), and the package test runs alone.
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure --timeout 300
+ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)"
 
 # The whole suite once more with AddressSanitizer and UndefinedBehaviorSanitizer, in a build
 # folder of its own; then every fuzz target for ten seconds from the seed corpus.

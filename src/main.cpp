@@ -1,5 +1,6 @@
 #include "Anwendung.h"
 #include "Bilder.h"
+#include "Lebenslauf.h"
 #include "main/frmMain.h"
 
 #include <QApplication>
@@ -24,7 +25,20 @@ int main(int argc, char* argv[])
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtDeutsch);
 
+    // One trainer per learner, and an end that saves however it comes. The lock is taken while
+    // the main window is built; a second start hands over before anything is shown.
+    Lebenslauf leben;
+    leben.bereite();
     frmMain hauptfenster;
+    switch (leben.beginne()) {
+    case Lebenslauf::Start::Weitergereicht:
+        return 0;
+    case Lebenslauf::Start::LaeuftBereits:
+        return 1;
+    case Lebenslauf::Start::Allein:
+        break;
+    }
+    leben.begleite(&hauptfenster, [&hauptfenster] { hauptfenster.speichere(); });
     hauptfenster.show();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "Programmordner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -11,6 +12,7 @@ namespace {
 
 struct Zustand {
     Benutzerordner::Ort ort = Benutzerordner::Ort::Programmordner;
+    bool bestimmt = false;
     QString datenordner;
     std::function<bool(const QString&, bool)> pruefer;
 };
@@ -60,31 +62,56 @@ void bestimme()
     lage.dateiDa = QFileInfo::exists(user);
     lage.dateiBeschreibbar = !lage.dateiDa || beschreibbar(user, false);
     zustand().ort = waehle(lage);
+    zustand().bestimmt = true;
 }
 
+bool bestimmt() { return zustand().bestimmt; }
+
 Ort ort() { return zustand().ort; }
+
+QString nachXdg(const QString& xdgDataHome, const QString& home)
+{
+    QString basis;
+    if (!xdgDataHome.isEmpty() && QDir::isAbsolutePath(xdgDataHome))
+        basis = xdgDataHome;
+    else if (!home.isEmpty() && QDir::isAbsolutePath(home))
+        basis = QDir(home).filePath(QStringLiteral(".local/share"));
+    if (basis.isEmpty())
+        return {};
+    return QDir::cleanPath(QDir(basis).filePath(QCoreApplication::applicationName()));
+}
 
 QString datenordner()
 {
     if (!zustand().datenordner.isEmpty())
         return zustand().datenordner;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Qt takes a relative XDG_DATA_HOME as it stands and puts a user without a home under "/".
+    return QDir::toNativeSeparators(
+        nachXdg(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME")));
+#else
     return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+#endif
 }
 
 QString pfad() { return ort() == Ort::Programmordner ? Programmordner::pfad() : datenordner(); }
 
-QString datei(const QString& name) { return mitTrenner(pfad(), name); }
+QString datei(const QString& name)
+{
+    const QString ordner = pfad();
+    return ordner.isEmpty() ? QString() : mitTrenner(ordner, name);
+}
 
 QString lesedatei(const QString& name)
 {
     const QString eigene = datei(name);
-    if (ort() == Ort::Programmordner || QFileInfo::exists(eigene))
+    if (ort() == Ort::Programmordner || (!eigene.isEmpty() && QFileInfo::exists(eigene)))
         return eigene;
     return Programmordner::datei(name);
 }
 
 // Only the data folder is made; a program folder that has gone stays gone.
-bool legeAn() { return ort() == Ort::Programmordner || QDir().mkpath(pfad()); }
+bool legeAn() { return ort() == Ort::Programmordner || (!pfad().isEmpty() && QDir().mkpath(pfad())); }
 
 void setzeDatenordner(const QString& ordner) { zustand().datenordner = QDir::toNativeSeparators(ordner); }
 

@@ -30,9 +30,12 @@ Ort waehle(const Lage& lage);
 
 // Looks at the program folder and chooses the place for this run.
 void bestimme();
+// Whether the place has been chosen in this run (the program chooses it before its main window).
+bool bestimmt();
 Ort ort();
 
-// The chosen folder, and a file in it.
+// The chosen folder, and a file in it; both empty when the learner's data folder is chosen but
+// not known (no home folder), so that nothing is read from or written to some other place.
 QString pfad();
 QString datei(const QString& name);
 
@@ -41,12 +44,16 @@ QString datei(const QString& name);
 QString lesedatei(const QString& name);
 
 // Makes the learner's data folder, when that is the chosen one, if it is missing; false if
-// that fails.
+// that fails or the folder is not known.
 bool legeAn();
 
 // The learner's data folder (the system's place for an application's data unless a test sets
-// another one), and how the program folder is probed: tests put failures in here.
+// another one; empty when it is not known), and how the program folder is probed: tests put
+// failures in here.
 QString datenordner();
+// The data folder by the XDG base directory rules, from the values of XDG_DATA_HOME and HOME:
+// a relative path in either counts as not set, and without both nothing is known.
+QString nachXdg(const QString& xdgDataHome, const QString& home);
 void setzeDatenordner(const QString& ordner);
 void setzePruefer(std::function<bool(const QString& pfad, bool istOrdner)> beschreibbar);
 void setzeZurueck();

@@ -67,6 +67,7 @@ std::optional<QByteArray> Feldleser::leseFeld()
         ++m_pos;
     }
     int c = zeichen();
+    m_zeilenende = true;
     if (c < 0)
         return std::nullopt;
 
@@ -104,6 +105,7 @@ std::optional<QByteArray> Feldleser::leseFeld()
     }
 
     // Consume the separator: a comma, or one line end of any of the three kinds.
+    m_zeilenende = c != ',';
     if (c == ',' || c == '\n') {
         ++m_pos;
     } else if (c == '\r') {

@@ -36,6 +36,9 @@ public:
 
     // Whether the reader stopped at a field past the bound: the data is damaged there.
     bool abgebrochen() const { return m_erschoepft; }
+    // Whether the field read last ended its line: a line end, or the end of the data, followed
+    // it. Files with one record a line can so skip a line that holds too few or too many fields.
+    bool zeilenende() const { return m_zeilenende; }
 
     std::optional<QString> leseText();
     std::optional<qint16> leseZahl();
@@ -51,4 +54,5 @@ private:
     QByteArray m_puffer;
     qsizetype m_pos = 0;
     bool m_erschoepft = false;
+    bool m_zeilenende = true;
 };

@@ -230,13 +230,6 @@ QList<QList<double>> nachThemen(const Sammlung& s, const QList<double>& chancen)
     return themen;
 }
 
-// Most wrong answers with which a sheet of `fragen` questions passes: the rule's, in proportion
-// for a sheet of fewer questions than the rule's (rounded down), never all of them.
-int erlaubt(const Pruefungsregel& regel, int fragen)
-{
-    const int anteil = fragen >= regel.fragen ? regel.maxFalsch : regel.maxFalsch * fragen / std::max(regel.fragen, 1);
-    return std::max(0, std::min(anteil, fragen - 1));
-}
 
 // Every question followed through its answers up to now: its state, its chance now and how
 // that moves with the model's parameters, and its chance at each of the given earlier times
@@ -451,7 +444,11 @@ Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, cons
     // Due today, and in which order.
     const qint64 tagBeginn = heute.startOfDay().toSecsSinceEpoch();
     const qint64 tagEnde = heute.addDays(1).startOfDay().toSecsSinceEpoch();
-    const QList<int> anzahl = Pruefung::verteile(katalog.groessen(), regel.fragen);
+    // How many questions of each topic a sheet holds on average, tied topics sharing their places.
+    const Pruefung::Verteilung verteilung = Pruefung::verteile(katalog.groessen(), regel.fragen);
+    QList<double> anzahl(verteilung.anzahl.begin(), verteilung.anzahl.end());
+    for (int t : verteilung.gleichauf)
+        anzahl[t] += double(verteilung.offen) / double(verteilung.gleichauf.size());
     struct Kandidat {
         int i;
         double gewinn;
@@ -505,7 +502,7 @@ Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, cons
         bogen.beginn = QDateTime::fromSecsSinceEpoch(blatt.beginn, Qt::UTC);
         bogen.fragen = blatt.fragen;
         bogen.falsch = blatt.falsch;
-        bogen.erlaubt = erlaubt(regel, blatt.fragen);
+        bogen.erlaubt = std::max(regel.fuerBogen(blatt.fragen).maxFalsch, 0);
         bogen.bestanden = blatt.falsch <= bogen.erlaubt;
         bogen.vorhergesagt = damals[kTage - 1 + b];
         stand.boegen << bogen;

@@ -147,6 +147,16 @@ bool Pruefungsregel::bestanden(int falschOderOffen) const
     return falschOderOffen <= maxFalsch;
 }
 
+Pruefungsregel Pruefungsregel::fuerBogen(int gezogen) const
+{
+    Pruefungsregel regel = *this;
+    if (gezogen >= fragen)
+        return regel;
+    regel.fragen = std::max(gezogen, 0);
+    regel.maxFalsch = std::min(int(qint64(maxFalsch) * regel.fragen / std::max(fragen, 1)), regel.fragen - 1);
+    return regel;
+}
+
 QString Pruefungsregel::dateiname()
 {
     return Programmordner::datei(QStringLiteral("PRUEFUNG.QXV"));
@@ -154,19 +164,30 @@ QString Pruefungsregel::dateiname()
 
 namespace Pruefung {
 
-QList<int> verteile(const QList<int>& groessen, int bogen)
+int Verteilung::fragen() const
 {
+    int n = offen;
+    for (int a : anzahl)
+        n += a;
+    return n;
+}
+
+Verteilung verteile(const QList<int>& groessen, int bogen)
+{
+    Verteilung v;
     QList<int> groesse;
     qint64 alle = 0;
     for (int g : groessen) {
         groesse.append(std::max(g, 0));
         alle += groesse.back();
     }
-    QList<int> anzahl(groesse.size(), 0);
+    v.anzahl = QList<int>(groesse.size(), 0);
     if (bogen <= 0 || alle == 0)
-        return anzahl;
-    if (alle <= bogen)
-        return groesse;
+        return v;
+    if (alle <= bogen) {
+        v.anzahl = groesse;
+        return v;
+    }
 
     // Whole parts of bogen * g / alle first, kept as integers so that equal remainders compare equal.
     QList<qint64> rest(groesse.size());
@@ -174,29 +195,47 @@ QList<int> verteile(const QList<int>& groessen, int bogen)
     QList<int> reihe;
     for (int t = 0; t < groesse.size(); ++t) {
         const qint64 anteil = qint64(bogen) * groesse[t];
-        anzahl[t] = int(anteil / alle);
+        v.anzahl[t] = int(anteil / alle);
         rest[t] = anteil % alle;
-        vergeben += anzahl[t];
+        vergeben += v.anzahl[t];
         if (groesse[t] > 0)
             reihe.append(t);
     }
-    std::sort(reihe.begin(), reihe.end(), [&](int a, int b) {
-        if (rest[a] != rest[b])
-            return rest[a] > rest[b];
-        if (groesse[a] != groesse[b])
-            return groesse[a] > groesse[b];
-        return a < b;
-    });
+    std::stable_sort(reihe.begin(), reihe.end(), [&](int a, int b) { return rest[a] > rest[b]; });
     // Fewer questions are left than topics with a remainder, and a topic's whole part stays below
-    // its size, so no topic gets more than it holds.
-    for (int i = 0; vergeben < bogen && i < reihe.size(); ++i, ++vergeben)
-        ++anzahl[reihe[i]];
-    return anzahl;
+    // its size, so no topic gets more than it holds. The remainder of the last place decides: those
+    // above it get their question for certain, those equal to it share what is left.
+    const int frei = int(bogen - vergeben);
+    if (frei == 0)
+        return v;
+    const qint64 grenze = rest[reihe[frei - 1]];
+    int sicher = 0;
+    for (int t : reihe) {
+        if (rest[t] > grenze) {
+            ++v.anzahl[t];
+            ++sicher;
+        } else if (rest[t] == grenze) {
+            v.gleichauf.append(t);
+        }
+    }
+    v.offen = frei - sicher;
+    if (v.offen == int(v.gleichauf.size())) {
+        for (int t : v.gleichauf)
+            ++v.anzahl[t];
+        v.gleichauf = {}; // gives back the buffer, unlike clear()
+        v.offen = 0;
+    }
+    return v;
 }
 
 QList<Bogenfrage> ziehe(const QList<int>& groessen, int bogen, QRandomGenerator& zufall)
 {
-    const QList<int> anzahl = verteile(groessen, bogen);
+    Verteilung v = verteile(groessen, bogen);
+    QList<int> anzahl = v.anzahl;
+    for (int j = 0; j < v.offen; ++j) {
+        std::swap(v.gleichauf[j], v.gleichauf[j + zufall.bounded(int(v.gleichauf.size()) - j)]);
+        ++anzahl[v.gleichauf[j]];
+    }
     QList<Bogenfrage> blatt;
     for (int t = 0; t < anzahl.size(); ++t) {
         QList<int> fragen(std::max(groessen[t], 0));
@@ -222,32 +261,48 @@ double trefferchance(const QList<bool>& antworten)
 
 double bestehenschance(const QList<QList<double>>& treffer, const Pruefungsregel& regel)
 {
-    const int grenze = regel.maxFalsch;
-    if (grenze < 0)
-        return 0.0;
     QList<int> groessen;
     for (const auto& thema : treffer)
         groessen.append(int(thema.size()));
-    const QList<int> anzahl = verteile(groessen, regel.fragen);
+    const Verteilung v = verteile(groessen, regel.fragen);
+    const int grenze = regel.fuerBogen(v.fragen()).maxFalsch;
+    if (grenze < 0 || v.fragen() == 0)
+        return 0.0;
 
     // Topics are drawn independently, so the sheet's count of wrong answers is the sum of the
-    // topics' counts: convolve, keeping only totals that can still pass.
-    std::vector<double> bogen(grenze + 1, 0.0);
-    bogen[0] = 1.0;
+    // topics' counts: convolve, keeping only totals that can still pass. Row j holds the sheets in
+    // which j of the tied topics so far took the extra question; every choice of `offen` tied topics
+    // is equally likely, so the chance is row `offen` over their number.
+    const int offen = v.offen;
+    std::vector<std::vector<double>> bogen(offen + 1, std::vector<double>(grenze + 1, 0.0));
+    bogen[0][0] = 1.0;
+    const auto falte = [&](std::vector<double>& summe, const std::vector<double>& a, const std::vector<double>& b) {
+        for (int x = 0; x <= grenze; ++x)
+            for (int y = 0; y < int(b.size()) && x + y <= grenze; ++y)
+                summe[x + y] += a[x] * b[y];
+    };
     for (int t = 0; t < treffer.size(); ++t) {
-        if (anzahl[t] == 0)
+        const bool gleichauf = v.gleichauf.contains(t);
+        if (v.anzahl[t] == 0 && !gleichauf)
             continue;
-        const std::vector<double> thema = falschVerteilung(treffer[t], anzahl[t], grenze);
-        std::vector<double> summe(grenze + 1, 0.0);
-        for (int a = 0; a <= grenze; ++a)
-            for (int b = 0; b < int(thema.size()) && a + b <= grenze; ++b)
-                summe[a + b] += bogen[a] * thema[b];
-        bogen.swap(summe);
+        const std::vector<double> ohne = falschVerteilung(treffer[t], v.anzahl[t], grenze);
+        const std::vector<double> mit =
+            gleichauf ? falschVerteilung(treffer[t], v.anzahl[t] + 1, grenze) : std::vector<double>();
+        std::vector<std::vector<double>> neu(offen + 1, std::vector<double>(grenze + 1, 0.0));
+        for (int j = 0; j <= offen; ++j) {
+            falte(neu[j], bogen[j], ohne);
+            if (gleichauf && j >= 1)
+                falte(neu[j], bogen[j - 1], mit);
+        }
+        bogen.swap(neu);
     }
+    double wahl = 1.0; // C(tied topics, offen)
+    for (int i = 0; i < offen; ++i)
+        wahl = wahl * double(v.gleichauf.size() - i) / double(i + 1);
     double chance = 0.0;
-    for (double p : bogen)
+    for (double p : bogen[offen])
         chance += p;
-    return std::clamp(chance, 0.0, 1.0);
+    return std::clamp(chance / wahl, 0.0, 1.0);
 }
 
 } // namespace Pruefung

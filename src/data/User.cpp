@@ -1,12 +1,12 @@
 #include "User.h"
 
 #include "Benutzerordner.h"
+#include "Dateischutz.h"
 #include "Feldleser.h"
 #include "Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -28,8 +28,27 @@ qint16 Benutzerwertung::Ergebnis(int thema) const
 
 void Benutzerwertung::setzeErgebnis(int thema, qint16 note)
 {
-    if (thema >= 1 && thema <= AnzahlThemen)
+    if (thema >= 1 && thema <= AnzahlThemen) {
         m_ergebnis[thema] = note;
+        m_benotet[thema] = true;
+    }
+}
+
+bool Benutzerwertung::benotet(int thema) const { return thema >= 1 && thema <= AnzahlThemen && m_benotet[thema]; }
+
+Benutzerwertung Benutzerwertung::ueber(const Benutzerwertung& datei) const
+{
+    Benutzerwertung neu = datei;
+    for (int i = 1; i <= AnzahlThemen; ++i) {
+        if (m_benotet[i])
+            neu.setzeErgebnis(i, m_ergebnis[i]);
+    }
+    return neu;
+}
+
+bool Benutzerwertung::operator==(const Benutzerwertung& andere) const
+{
+    return Kopf1 == andere.Kopf1 && Kopf2 == andere.Kopf2 && m_ergebnis == andere.m_ergebnis;
 }
 
 bool Benutzerwertung::lese(QIODevice& geraet)
@@ -71,14 +90,48 @@ namespace User {
 
 QString dateiname() { return Benutzerordner::datei(QStringLiteral("USER.QXV")); }
 
+namespace {
+
+// Only a plain file is read: a pipe or a device in its place would never end.
+bool lies(const QString& pfad, Benutzerwertung& wertung)
+{
+    QFile datei(pfad);
+    return !pfad.isEmpty() && QFileInfo(pfad).isFile() && datei.open(QIODevice::ReadOnly) && wertung.lese(datei);
+}
+
+// A file that cannot be read may still hold what the learner wants back (a grade edited by
+// hand, a line lost): it is kept beside before the defaults go over it.
+bool bewahreDefekte(const QString& pfad, QString* fehler, QString* grund)
+{
+    const QString kopie = pfad + QStringLiteral(".defekt");
+    QFile alt(pfad);
+    if (!alt.open(QIODevice::ReadOnly)) {
+        if (fehler)
+            *fehler = alt.errorString();
+        return false;
+    }
+    if (const QString bedenken = Dateischutz::bedenken(kopie); !bedenken.isEmpty()) {
+        if (fehler)
+            *fehler = bedenken;
+        if (grund)
+            *grund = bedenken;
+        return false;
+    }
+    return Dateischutz::ersetze(kopie, alt.read(DefektHoechstens), fehler);
+}
+
+bool& gemeldet()
+{
+    static bool g = false;
+    return g;
+}
+
+} // namespace
+
 bool LadeBenutzer(const std::function<void()>& ersterStart)
 {
-    // Only a plain file is read: a pipe or a device in its place would never end.
-    const QString pfad = Benutzerordner::lesedatei(QStringLiteral("USER.QXV"));
-    QFile datei(pfad);
-    if (QFileInfo(pfad).isFile() && datei.open(QIODevice::ReadOnly) && Benutzer().lese(datei))
+    if (lies(Benutzerordner::lesedatei(QStringLiteral("USER.QXV")), Benutzer()))
         return true;
-    datei.close();
     if (ersterStart)
         ersterStart();
     Benutzer() = Benutzerwertung();
@@ -91,26 +144,39 @@ bool schreibe(const Benutzerwertung& wertung, QIODevice& geraet)
     return geraet.write(bytes) == bytes.size();
 }
 
-bool SpeichereBenutzer(QString* fehler)
+bool SpeichereBenutzer(QString* fehler, QString* grund)
 {
+    if (grund)
+        grund->clear();
     if (!Benutzerordner::legeAn()) {
         if (fehler)
-            *fehler = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(Benutzerordner::pfad());
+            *fehler = Benutzerordner::pfad().isEmpty()
+                          ? QStringLiteral("Der persönliche Datenordner ist nicht bekannt.")
+                          : QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(Benutzerordner::pfad());
         return false;
     }
-    QSaveFile datei(dateiname());
-    // Unbuffered, so that a short write (a full disk, a file-size limit) shows in what write()
-    // returns: QSaveFile itself would commit a file that was cut short.
-    bool ok = datei.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (ok && !schreibe(Benutzer(), datei)) {
-        ok = false;
-        datei.cancelWriting();
+    const QString pfad = dateiname();
+    if (const QString bedenken = Dateischutz::bedenken(pfad); !bedenken.isEmpty()) {
+        if (fehler)
+            *fehler = bedenken;
+        if (grund)
+            *grund = bedenken;
+        return false;
     }
-    if (ok)
-        ok = datei.commit();
-    if (!ok && fehler)
-        *fehler = datei.errorString();
-    return ok;
+    Benutzerwertung neu = Benutzer();
+    Benutzerwertung jetzt;
+    if (lies(pfad, jetzt))
+        neu = Benutzer().ueber(jetzt);
+    else if (QFileInfo(pfad).isFile() && !bewahreDefekte(pfad, fehler, grund))
+        return false;
+    if (!Dateischutz::ersetze(pfad, neu.alsDatei(), fehler))
+        return false;
+    Benutzer() = neu;
+    return true;
 }
+
+bool fehlerGemeldet() { return gemeldet(); }
+
+void setzeFehlerGemeldet(bool g) { gemeldet() = g; }
 
 } // namespace User

@@ -1,13 +1,18 @@
 #include "Verlauf.h"
 
 #include "Benutzerordner.h"
+#include "Dateischutz.h"
 #include "Katalog.h"
 #include "Windows1252.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 namespace {
 
@@ -145,44 +150,57 @@ bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je)
 {
     // Read in pieces, line by line: a history of years stays small in memory, and a line far
     // longer than any the program writes is garbage to skip, not to gather, wherever the
-    // pieces happen to end.
+    // pieces happen to end. A CR or an LF ends a line; the blank line between CR and LF is
+    // nothing.
     const auto zeile = [&](QByteArrayView z) {
-        if (z.endsWith('\r'))
-            z.chop(1);
-        if (z.size() > ZeileHoechstens)
+        if (z.isEmpty() || z.size() > ZeileHoechstens)
             return;
         if (const auto e = ausZeile(z))
             je(*e);
     };
+    const auto istEnde = [](char c) { return c == '\r' || c == '\n'; };
     QByteArray rest;
     bool zuLang = false;
-    while (true) {
-        const QByteArray stueck = geraet.read(64 * 1024);
-        if (stueck.isEmpty())
-            break;
+    bool anfangGeprueft = false;
+    QByteArray stueck;
+    for (bool amEnde = false; !amEnde;) {
+        const QByteArray neu = geraet.read(64 * 1024);
+        amEnde = neu.isEmpty();
+        stueck += neu;
+        if (!anfangGeprueft) {
+            // The mark may arrive in pieces of its own.
+            if (stueck.size() < 3 && !amEnde)
+                continue;
+            anfangGeprueft = true;
+            if (stueck.startsWith("\xEF\xBB\xBF"))
+                stueck.remove(0, 3);
+        }
         const QByteArrayView ganz(stueck);
         qsizetype anfang = 0;
-        for (qsizetype ende; (ende = stueck.indexOf('\n', anfang)) >= 0; anfang = ende + 1) {
+        for (auto ende = std::find_if(ganz.begin(), ganz.end(), istEnde); ende != ganz.end();
+             ende = std::find_if(ende + 1, ganz.end(), istEnde)) {
+            const qsizetype bis = ende - ganz.begin();
             if (zuLang) {
                 zuLang = false;
             } else if (rest.isEmpty()) {
-                zeile(ganz.sliced(anfang, ende - anfang));
+                zeile(ganz.sliced(anfang, bis - anfang));
             } else {
-                rest += ganz.sliced(anfang, ende - anfang);
+                rest += ganz.sliced(anfang, bis - anfang);
                 zeile(rest);
             }
             rest.clear();
+            anfang = bis + 1;
         }
         if (!zuLang) {
             rest += ganz.sliced(anfang);
-            // One byte more than the bound may be the CR of a line end.
-            if (rest.size() > ZeileHoechstens + 1) {
+            if (rest.size() > ZeileHoechstens) {
                 rest.clear();
                 zuLang = true;
             }
         }
+        stueck.clear();
     }
-    if (!zuLang && !rest.isEmpty())
+    if (!zuLang)
         zeile(rest);
     return true;
 }
@@ -215,35 +233,15 @@ bool Schreiber::gemeldet() { return meldung(); }
 
 void Schreiber::setzeGemeldet(bool gemeldet) { meldung() = gemeldet; }
 
-bool Schreiber::oeffne()
-{
-    if (m_datei.isOpen())
-        return true;
-    if (!Benutzerordner::legeAn())
-        return false;
-    m_datei.setFileName(dateiname());
-    if (QFileInfo::exists(m_datei.fileName()) && !QFileInfo(m_datei.fileName()).isFile())
-        return false;
-    if (!m_datei.open(QIODevice::ReadWrite | QIODevice::Append))
-        return false;
-    // A last line that a crash cut short is ended first, so that it does not run into the next.
-    if (m_datei.size() > 0) {
-        char letztes = 0;
-        if (!m_datei.seek(m_datei.size() - 1) || !m_datei.getChar(&letztes)) {
-            m_datei.close();
-            return false;
-        }
-        if (letztes != '\n' && m_datei.write("\r\n") != 2) {
-            m_datei.close();
-            return false;
-        }
-    }
-    return true;
-}
-
 bool Schreiber::schreibe(int thema, const QByteArray& frage, int antwort, bool richtig)
 {
-    if (!oeffne())
+    m_grund.clear();
+    if (!Benutzerordner::legeAn())
+        return false;
+    const QString pfad = dateiname();
+    QFile datei;
+    bool neu = false;
+    if (!Dateischutz::oeffneZumAnhaengen(datei, pfad, &m_grund, &neu))
         return false;
     Eintrag e;
     e.zeit = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
@@ -253,11 +251,21 @@ bool Schreiber::schreibe(int thema, const QByteArray& frage, int antwort, bool r
     e.frage = frage;
     e.antwort = antwort;
     e.richtig = richtig;
-    const QByteArray zeile = alsZeile(e);
-    const bool ok = m_datei.write(zeile) == zeile.size() && m_datei.flush();
-    if (!ok)
-        m_datei.close();
-    return ok;
+    QByteArray zeile = alsZeile(e);
+    // A last line that a crash cut short is ended first, so that it does not run into this one.
+    if (datei.size() > 0) {
+        char letztes = 0;
+        if (!datei.seek(datei.size() - 1) || !datei.getChar(&letztes))
+            return false;
+        if (letztes != '\n' && letztes != '\r')
+            zeile.prepend("\r\n");
+    }
+    if (datei.write(zeile) != zeile.size() || !Dateischutz::synchronisiere(datei))
+        return false;
+    // A new file's name must outlast a power cut as well as its line.
+    if (neu)
+        Dateischutz::synchronisiereOrdner(QFileInfo(pfad).absolutePath());
+    return true;
 }
 
 QList<int> fehlerfragen(int thema, const QList<QByteArray>& kennungen, bool* gelesen)
@@ -282,14 +290,32 @@ QList<int> fehlerfragen(int thema, const QList<QByteArray>& kennungen, bool* gel
     return fragen;
 }
 
-QList<Eintrag> letzterLauf(int thema, bool* gelesen)
+QList<Eintrag> letzterLauf(int thema, const QList<QByteArray>& kennungen, bool* gelesen)
 {
+    const QSet<QByteArray> bekannt(kennungen.begin(), kennungen.end());
     QList<Eintrag> lauf;
+    QString aktuell;
+    QHash<QByteArray, qsizetype> stelle;
+    int geaendert = 0;
     const bool ok = lese([&](const Eintrag& e) {
         if (e.thema != thema || e.modus == Modus::Pruefung)
             return;
-        if (lauf.isEmpty() || lauf.last().lauf != e.lauf)
+        if (lauf.isEmpty() || e.lauf != aktuell) {
             lauf.clear();
+            stelle.clear();
+            geaendert = 0;
+            aktuell = e.lauf;
+        }
+        if (const auto da = stelle.constFind(e.frage); da != stelle.cend()) {
+            lauf[*da] = e;
+            return;
+        }
+        if (!bekannt.contains(e.frage)) {
+            if (geaendert >= Katalog::MaxFragen)
+                return;
+            ++geaendert;
+        }
+        stelle.insert(e.frage, lauf.size());
         lauf << e;
     });
     if (gelesen)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <functional>
@@ -21,9 +20,11 @@ class QIODevice;
 // mode ("Abfrage" a quiz, "Fehler" a drill of mistakes, "Pruefung" an exam sheet, "Heute" the
 // questions due today across all topics), the topic, the question's digest, the number the
 // chosen answer has in the topic file (0: left open on an exam sheet) and 1 if it was right.
-// Lines are only ever appended, never rewritten. A line cut short by a crash, a blank line or
-// a garbled one is skipped on reading and spoils none of the lines around it. Deleting the file
-// starts the history afresh.
+// Lines are only ever appended, never rewritten. A line cut short by a crash, a blank line or a
+// garbled one is skipped on reading and spoils none of the lines around it; a line may also end
+// in a lone LF or CR (an editor elsewhere), and a byte-order mark in front of the first line is
+// skipped. Each line is put on the disk before the learner goes on, so that a power cut loses
+// at most the line being written. Deleting the file starts the history afresh.
 namespace Verlauf {
 
 enum class Modus { Abfrage, Fehler, Pruefung, Heute };
@@ -58,7 +59,9 @@ std::optional<Eintrag> ausZeile(QByteArrayView zeile);
 bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je);
 bool lese(const std::function<void(const Eintrag&)>& je);
 
-// Appends the answers of one run to the learner's history, each line flushed as it is given.
+// Appends the answers of one run to the learner's history. The file is opened for each line
+// and closed after it, so that a file deleted meanwhile is made afresh, and in a folder that
+// others may write it is never written through a link (see Dateischutz).
 class Schreiber {
 public:
     explicit Schreiber(Modus modus);
@@ -66,6 +69,8 @@ public:
     // False if the line could not be written whole; the run goes on, later answers try again.
     bool schreibe(int thema, const QByteArray& frage, int antwort, bool richtig);
     QString lauf() const { return m_lauf; }
+    // Why the last line was refused to keep the learner's files safe, in German; else empty.
+    QString grund() const { return m_grund; }
 
     // Whether the learner has been told in this program run that the history cannot be kept:
     // they are told once, not at every answer.
@@ -73,11 +78,9 @@ public:
     static void setzeGemeldet(bool gemeldet);
 
 private:
-    bool oeffne();
-
     Modus m_modus;
     QString m_lauf;
-    QFile m_datei;
+    QString m_grund;
 };
 
 // What the history says of one topic, for the drill and the review; *gelesen (if given) is
@@ -85,7 +88,10 @@ private:
 // The numbers of the questions (given by their digests, in file order) whose latest answer
 // was wrong.
 QList<int> fehlerfragen(int thema, const QList<QByteArray>& kennungen, bool* gelesen = nullptr);
-// The answers of the topic's latest quiz or drill, finished or cancelled, in the order given.
-QList<Eintrag> letzterLauf(int thema, bool* gelesen = nullptr);
+// The answers of the topic's latest quiz or drill, finished or cancelled, in the order given,
+// for the topic's questions given by their digests. A run asks each question once: whatever the
+// file holds, the run keeps one answer a question (its latest) and at most as many answers to
+// questions since changed as a topic file has questions, so memory stays small.
+QList<Eintrag> letzterLauf(int thema, const QList<QByteArray>& kennungen, bool* gelesen = nullptr);
 
 } // namespace Verlauf

@@ -49,8 +49,14 @@ public:
             m_escape = Meldung::Antwort::Ok;
         } else {
             auto* ja = knopf(QStringLiteral("&Ja"), Meldung::Antwort::Ja);
+            auto* nein = knopf(QStringLiteral("&Nein"), Meldung::Antwort::Nein);
             knopfzeile->addWidget(ja);
-            knopfzeile->addWidget(knopf(QStringLiteral("&Nein"), Meldung::Antwort::Nein));
+            knopfzeile->addWidget(nein);
+            if (knoepfe == Meldung::Knoepfe::JaNeinVorgabeNein) {
+                ja->setDefault(false);
+                nein->setDefault(true);
+                nein->setFocus();
+            }
             m_escape = Meldung::Antwort::Nein;
         }
         knopfzeile->addStretch();

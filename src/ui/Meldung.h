@@ -6,11 +6,12 @@
 class QWidget;
 
 // Every message box of the trainer goes through here: a German text and title, no icon,
-// either "OK" or "Ja" and "Nein" (in that order, "Ja" the default). Tests answer the boxes
-// in advance and read back what was asked.
+// either "OK" or "Ja" and "Nein" (in that order, "Ja" the default; where a stray Enter would
+// throw work away, "Nein" the default). Tests answer the boxes in advance and read back what
+// was asked.
 class Meldung {
 public:
-    enum class Knoepfe { Ok, JaNein };
+    enum class Knoepfe { Ok, JaNein, JaNeinVorgabeNein };
     enum class Antwort { Ok, Ja, Nein };
 
     static Antwort zeige(QWidget* eltern, const QString& text, const QString& titel, Knoepfe knoepfe = Knoepfe::Ok);

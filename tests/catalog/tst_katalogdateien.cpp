@@ -1,9 +1,18 @@
+#include "Erlaeuterungen.h"
 #include "Feldleser.h"
+#include "Gesamtkatalog.h"
 #include "Katalog.h"
+#include "Laufstand.h"
 #include "Programmordner.h"
 #include "Pruefung.h"
 #include "TestOrdner.h"
+#include "Textfeld.h"
+#include "Windows1252.h"
+#include "learn/frmLernen.h"
 #include "main/frmMain.h"
+#include "practice/frmPruefung.h"
+#include "quiz/Bildfeld.h"
+#include "quiz/frmAbfrage.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -105,7 +114,45 @@ struct Form {
     QStringList echo;          // a stem word recurs in the right answer and in no wrong one
 };
 
+// Where a text box hides part of its text: the height down to the foot of its last line
+// against the height it shows. (The blank margin below the last line may be cut off.)
+QString zuHoch(const Textfeld* feld, const QString& ort)
+{
+    const double noetig = feld->document()->size().height() - feld->document()->documentMargin();
+    if (noetig <= feld->viewport()->height())
+        return {};
+    return QStringLiteral("%1: needs %2 px, has %3 px").arg(ort).arg(noetig).arg(feld->viewport()->height());
+}
+
+// Prints the cases and says whether there are none.
+bool keineFaelle(const char* was, const QStringList& faelle)
+{
+    qInfo().noquote() << was << faelle.size();
+    for (const QString& fall : faelle)
+        qInfo().noquote() << "   " << fall;
+    return faelle.isEmpty();
+}
+
 QString anteil(int n, int von) { return QString::number(100.0 * n / qMax(von, 1), 'f', 1) + " %"; }
+
+// The lines between "--- <name> Anfang ---" and "--- <name> Ende ---" of Readme.txt, without the
+// two blanks each is indented by there; empty if a line is not indented so.
+QByteArray readmeBlock(const QByteArray& readme, const QString& name)
+{
+    const qsizetype anfang = readme.indexOf("--- " + Windows1252::kodiere(name) + " Anfang ---\r\n");
+    const qsizetype ende = readme.indexOf("--- " + Windows1252::kodiere(name) + " Ende ---");
+    if (anfang < 0 || ende < anfang)
+        return {};
+    QByteArray block;
+    for (const QByteArray& zeile : readme.mid(anfang, ende - anfang).split('\n').mid(1)) {
+        if (zeile.trimmed().isEmpty())
+            continue;
+        if (!zeile.startsWith("  "))
+            return {};
+        block += zeile.mid(2).chopped(1) + "\r\n";
+    }
+    return block;
+}
 
 } // namespace
 
@@ -263,6 +310,114 @@ private slots:
         katalog().bildeDateiPfad();
     }
 
+    // Every shipped question fits the question box, and every answer its box, in the quiz
+    // window, the learn window and the exam sheet, laid out by the toolkit in the windows' own
+    // font: a learner never has to scroll to read a question or to tell two answers apart.
+    // A course's own topic file may need the scroll bar; that is what it is for.
+    void allesPasstInSeinFeld()
+    {
+        const Gesamtkatalog gesamt = Gesamtkatalog::lade();
+        QList<Katalogfrage> alle;
+        QList<Bogenfrage> bogen;
+        for (int t = 1; t <= 11; ++t) {
+            for (const Katalogfrage& f : gesamt.fragen[t]) {
+                alle << f;
+                bogen.append({t, f.nummer});
+            }
+        }
+        QVERIFY(!alle.isEmpty());
+        QStringList faelle;
+        const auto ort = [](const Katalogfrage& f, const char* fenster, const QString& was) {
+            return QStringLiteral("QXV.%1/%2 %3, %4").arg(f.thema).arg(f.nummer).arg(was, QLatin1String(fenster));
+        };
+
+        frmAbfrage abfrage(nullptr, alle, gesamt.titel, Verlauf::Modus::Abfrage);
+        abfrage.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&abfrage));
+        for (int i = 0; i < alle.size(); ++i) {
+            lauf().AktFrage = qint16(i + 1);
+            abfrage.ZeigeFrage();
+            faelle << zuHoch(abfrage.bez_Frage, ort(alle[i], "quiz window", "question"));
+            for (int n = 1; n <= 4; ++n)
+                faelle << zuHoch(abfrage.Text_Antwort[n],
+                                 ort(alle[i], "quiz window", "answer " + abfrage.Img_Kasten[n]->Tag));
+        }
+        abfrage.close();
+
+        frmPruefung pruefung(nullptr, gesamt, Pruefungsregel(), bogen);
+        pruefung.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pruefung));
+        for (int i = 0; i < bogen.size(); ++i) {
+            pruefung.zeigeFrage(i);
+            faelle << zuHoch(pruefung.bez_Frage, ort(alle[i], "exam sheet", "question"));
+            for (int n = 1; n <= 4; ++n)
+                faelle << zuHoch(pruefung.Text_Antwort[n],
+                                 ort(alle[i], "exam sheet", "answer " + pruefung.Img_Kasten[n]->Tag));
+        }
+        pruefung.close();
+
+        for (int t = 1; t <= 11; ++t) {
+            QCOMPARE(katalog().LadeThema(qint16(t)), Katalog::Ladeergebnis::Geladen);
+            frmLernen lernen;
+            lernen.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&lernen));
+            for (int n = 1; n <= katalog().AnzahlFragen; ++n) {
+                lauf().AktFrage = qint16(n);
+                lernen.ZeigeFrage();
+                lernen.ZeigeAntwort();
+                const Katalogfrage f = Katalogfrage::ausBank(katalog(), n);
+                faelle << zuHoch(lernen.Text_Frage, ort(f, "learn window", "question"))
+                       << zuHoch(lernen.Text_Antwort, ort(f, "learn window", "right answer"));
+            }
+            lernen.close();
+        }
+        faelle.removeAll(QString());
+        QVERIFY(keineFaelle("texts that need a scroll bar:", faelle));
+    }
+
+    // Every shipped question is explained, briefly, in its own words: an explanation that only
+    // repeats the right answer teaches nothing. Records that match no question would never show.
+    void jedeFrageHatEineErlaeuterung()
+    {
+        QStringList faelle;
+        for (int t = 1; t <= 11; ++t) {
+            const QString name = QStringLiteral("QXV.%1.ERL").arg(t);
+            const QByteArray bytes = lies(name);
+            if (const QString fehler = bytes.isEmpty() ? QStringLiteral("missing") : pruefeBytes(bytes); !fehler.isEmpty()) {
+                faelle << name + ": " + fehler;
+                continue;
+            }
+            QBuffer puffer;
+            puffer.setData(bytes);
+            puffer.open(QIODevice::ReadOnly);
+            const Erlaeuterungen datei = Erlaeuterungen::lese(puffer);
+            QList<Erlaeuterungen::Eintrag> eintraege = datei.eintraege();
+            QCOMPARE(katalog().LadeThema(qint16(t)), Katalog::Ladeergebnis::Geladen);
+            if (kopfAnzahl(bytes) != eintraege.size() || bytes.count("\r\n") - 1 != eintraege.size())
+                faelle << name + ": the header's count, the lines and the records differ";
+            for (int n = 1; n <= katalog().AnzahlFragen; ++n) {
+                const Katalogfrage f = Katalogfrage::ausBank(katalog(), n);
+                const QString ort = QStringLiteral("QXV.%1/%2").arg(t).arg(n);
+                const auto e = datei.suche(f.frage, f.richtigeAntwort());
+                if (!e) {
+                    faelle << ort + ": no explanation";
+                    continue;
+                }
+                eintraege.removeIf([&](const Erlaeuterungen::Eintrag& x) { return x.frage.simplified() == f.frage.simplified(); });
+                const QString text = e->text.simplified();
+                if (text.size() > 500)
+                    faelle << ort + QStringLiteral(": explanation of %1 characters").arg(text.size());
+                // A short answer ("Kanal 16") may well be named; a longer one must not be restated.
+                const QString richtig = f.richtigeAntwort().simplified();
+                if (richtig.count(' ') >= 2 && text.contains(richtig, Qt::CaseInsensitive))
+                    faelle << ort + ": explanation repeats the right answer word for word";
+            }
+            for (const Erlaeuterungen::Eintrag& x : eintraege)
+                faelle << name + ": record for no question: " + x.frage.left(60);
+        }
+        QVERIFY(keineFaelle("questions not explained as they should be:", faelle));
+    }
+
     // The shipped exam rules are those that Readme.txt shows, and read as the exam has them.
     void pruefungsregeln()
     {
@@ -305,6 +460,29 @@ private slots:
         QCOMPARE(int(katalog().AnzahlFragen), kopfAnzahl(beispiel));
         for (int i = 1; i <= katalog().AnzahlFragen; ++i)
             QVERIFY(katalog().Loesung(i) >= 1 && katalog().Loesung(i) <= 4);
+    }
+
+    // The explanations in Readme.txt explain every question of its topic example, as the program
+    // reads them, each with a source and without repeating its right answer.
+    void readmeErlaeuterungen()
+    {
+        const QByteArray readme = lies(QStringLiteral("Readme.txt"));
+        const QByteArray thema = readmeBlock(readme, "Beispiel");
+        const QByteArray erlaeuterungen = readmeBlock(readme, "Erläuterungen");
+        QVERIFY(!thema.isEmpty() && !erlaeuterungen.isEmpty());
+        TestOrdner ordner;
+        ordner.schreibe("QXV.1", thema);
+        ordner.schreibe("QXV.1.ERL", erlaeuterungen);
+        katalog().bildeDateiPfad();
+        QCOMPARE(katalog().LadeThema(1), Katalog::Ladeergebnis::Geladen);
+        const Erlaeuterungen erl = Erlaeuterungen::ausDatei(1);
+        QCOMPARE(int(erl.eintraege().size()), int(katalog().AnzahlFragen));
+        for (int i = 1; i <= katalog().AnzahlFragen; ++i) {
+            const QString richtig = katalog().Antwort(i, katalog().Loesung(i));
+            const auto e = erl.suche(katalog().Frage(i), richtig);
+            QVERIFY2(e && !e->quelle.isEmpty(), qPrintable(katalog().Frage(i)));
+            QVERIFY2(!e->text.contains(richtig.simplified()), qPrintable(e->text));
+        }
     }
 };
 

@@ -1,6 +1,7 @@
 #include "Modal.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
@@ -8,8 +9,7 @@ struct BeimNaechstenModal::Wache {
     QTimer timer;
 };
 
-BeimNaechstenModal::BeimNaechstenModal(std::function<void(QWidget*)> aktion, const QString& klasse)
-    : m_wache(new Wache)
+BeimNaechstenModal::BeimNaechstenModal(std::function<void(QWidget*)> aktion, const QString& klasse) : m_wache(new Wache)
 {
     m_wache->timer.setInterval(5);
     QObject::connect(&m_wache->timer, &QTimer::timeout, [this, aktion, klasse] {
@@ -30,3 +30,25 @@ BeimNaechstenModal::BeimNaechstenModal(std::function<void(QWidget*)> aktion, con
 }
 
 BeimNaechstenModal::~BeimNaechstenModal() { delete m_wache; }
+
+struct BeimNaechstenMenue::Wache {
+    QTimer timer;
+};
+
+BeimNaechstenMenue::BeimNaechstenMenue(std::function<void(QMenu*)> aktion) : m_wache(new Wache)
+{
+    m_wache->timer.setInterval(5);
+    QObject::connect(&m_wache->timer, &QTimer::timeout, [this, aktion] {
+        auto* menue = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menue || !menue->isVisible())
+            return;
+        m_wache->timer.stop();
+        m_lief = true;
+        aktion(menue);
+        if (QTest::currentTestFailed() && menue->isVisible())
+            menue->close();
+    });
+    m_wache->timer.start();
+}
+
+BeimNaechstenMenue::~BeimNaechstenMenue() { delete m_wache; }

@@ -4,6 +4,7 @@
 #include "Katalog.h"
 #include "Meldung.h"
 #include "Programmordner.h"
+#include "Tipps.h"
 #include "User.h"
 #include "Verlauf.h"
 #include "Windows1252.h"
@@ -23,6 +24,8 @@ TestOrdner::TestOrdner()
     Meldung::beantworteAutomatisch();
     Meldung::vergiss();
     Verlauf::Schreiber::setzeGemeldet(false);
+    Tipps::vergiss();
+    User::setzeFehlerGemeldet(false);
 }
 
 TestOrdner::~TestOrdner()

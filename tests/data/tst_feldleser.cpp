@@ -98,6 +98,19 @@ private slots:
         QVERIFY(!leser.leseZahl());
     }
 
+    // Whether a field ended its line: a line end of any kind outside quotes, or the end of the data.
+    void zeilenende()
+    {
+        QBuffer puffer;
+        puffer.setData("a,\"b\r\nc\"\r\nd\ne\rf,\"g\" x\r\n,h");
+        puffer.open(QIODevice::ReadOnly);
+        Feldleser leser(&puffer);
+        QList<bool> enden;
+        while (leser.leseText())
+            enden << leser.zeilenende();
+        QCOMPARE(enden, (QList<bool>{false, true, true, true, false, true, false, true}));
+    }
+
     // After the last field of a file that ends with a line end the reader stands at its end.
     void endeNachLetzterZeile()
     {

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -26,44 +28,50 @@ private slots:
         QTest::addColumn<Zahlen>("groessen");
         QTest::addColumn<int>("bogen");
         QTest::addColumn<Zahlen>("erwartet");
+        QTest::addColumn<Zahlen>("gleichauf");
+        QTest::addColumn<int>("offen");
         // 24 * g / 277: the remainders 142 (29) and 94 (27) are the largest.
         QTest::newRow("uneven") << Zahlen{26, 24, 24, 25, 24, 25, 24, 25, 24, 29, 27} << 24
-                                << Zahlen{2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3};
-        QTest::newRow("tie: lower number") << Zahlen{10, 10, 10} << 4 << Zahlen{2, 1, 1};
-        QTest::newRow("tie: larger topic") << Zahlen{2, 6, 4} << 3 << Zahlen{0, 2, 1};
-        QTest::newRow("empty topic") << Zahlen{0, 10, 10} << 3 << Zahlen{0, 2, 1};
-        QTest::newRow("too few: all") << Zahlen{0, 5, 3} << 24 << Zahlen{0, 5, 3};
+                                << Zahlen{2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3} << Zahlen{} << 0;
+        // The shipped catalogue: topic 3 (27) has the largest remainder, the ten others tie for two places.
+        QTest::newRow("shipped") << Zahlen{30, 30, 27, 30, 30, 30, 30, 30, 30, 30, 30} << 24
+                                 << Zahlen{2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2} << Zahlen{0, 1, 3, 4, 5, 6, 7, 8, 9, 10}
+                                 << 2;
+        QTest::newRow("tie of sizes") << Zahlen{2, 6, 4} << 3 << Zahlen{0, 1, 1} << Zahlen{0, 1} << 1;
+        QTest::newRow("tie of equals") << Zahlen{0, 10, 10} << 3 << Zahlen{0, 1, 1} << Zahlen{1, 2} << 1;
+        QTest::newRow("too few: all") << Zahlen{0, 5, 3} << 24 << Zahlen{0, 5, 3} << Zahlen{} << 0;
     }
     void verteile()
     {
         QFETCH(Zahlen, groessen);
         QFETCH(int, bogen);
-        QTEST(Pruefung::verteile(groessen, bogen), "erwartet");
+        const Pruefung::Verteilung v = Pruefung::verteile(groessen, bogen);
+        QTEST(v.anzahl, "erwartet");
+        QTEST(v.gleichauf, "gleichauf");
+        QTEST(v.offen, "offen");
+        QCOMPARE(v.fragen(), std::min(bogen, int(std::accumulate(groessen.begin(), groessen.end(), 0))));
     }
 
-    void ziehe()
+    // Tied topics take the extra questions at random: over many sheets of the shipped catalogue each of
+    // the ten tied topics gives three questions to about a fifth of them; topic 3 always gives two.
+    void zieheGleichauf()
     {
-        const Zahlen groessen{26, 24, 24, 25, 24, 25, 0, 25, 24, 29, 27};
-        QSet<Zahlen> reihenfolgen;
-        for (quint32 saat = 1; saat <= 40; ++saat) {
-            QRandomGenerator zufall(saat);
-            Zahlen anzahl(11, 0), reihe;
-            QSet<int> fragen;
-            for (const Bogenfrage& f : Pruefung::ziehe(groessen, 24, zufall)) {
-                fragen.insert(f.thema * 100 + f.frage);
+        const Zahlen groessen{30, 30, 27, 30, 30, 30, 30, 30, 30, 30, 30};
+        QRandomGenerator zufall(7);
+        Zahlen drei(11, 0);
+        const int boegen = 5000;
+        for (int i = 0; i < boegen; ++i) {
+            Zahlen anzahl(11, 0);
+            for (const Bogenfrage& f : Pruefung::ziehe(groessen, 24, zufall))
                 ++anzahl[f.thema - 1];
-            }
-            QCOMPARE(fragen.size(), 24);
-            QCOMPARE(anzahl, Pruefung::verteile(groessen, 24));
-            // Too few questions: all of them, and over the seeds in every order.
-            for (const Bogenfrage& f : Pruefung::ziehe({2, 0, 1}, 24, zufall))
-                reihe << f.thema * 100 + f.frage;
-            reihenfolgen.insert(reihe);
-            QCOMPARE(QSet<int>(reihe.begin(), reihe.end()), (QSet<int>{101, 102, 301}));
+            QCOMPARE(std::accumulate(anzahl.begin(), anzahl.end(), 0), 24);
+            QCOMPARE(anzahl[2], 2);
+            for (int t = 0; t < 11; ++t)
+                drei[t] += anzahl[t] == 3;
         }
-        QCOMPARE(reihenfolgen.size(), 6);
+        for (int t : {0, 1, 3, 10})
+            QVERIFY2(std::abs(drei[t] - boegen / 5) < 4 * std::sqrt(boegen * 0.2 * 0.8), qPrintable(QString::number(drei[t])));
     }
-
     void regelLesen_data()
     {
         static const char muell[] =
@@ -112,6 +120,22 @@ private slots:
         QVERIFY(Pruefungsregel().bestanden(5) && !Pruefungsregel().bestanden(6));
     }
 
+    // A sheet cut short by a small catalogue allows fewer wrong answers, never all of them.
+    void regelFuerKleinenBogen_data()
+    {
+        QTest::addColumn<int>("gezogen");
+        QTest::addColumn<Zahlen>("erwartet");
+        QTest::newRow("full") << 24 << kVorgabe;
+        QTest::newRow("half") << 12 << Zahlen{12, 30, 2, 20};
+        QTest::newRow("four") << 4 << Zahlen{4, 30, 0, 20};
+        QTest::newRow("one") << 1 << Zahlen{1, 30, 0, 20};
+    }
+    void regelFuerKleinenBogen()
+    {
+        QFETCH(int, gezogen);
+        QTEST(werte(Pruefungsregel().fuerBogen(gezogen)), "erwartet");
+    }
+
     void trefferchance()
     {
         QCOMPARE(Pruefung::trefferchance({}), 0.25);
@@ -139,12 +163,36 @@ private slots:
         // One question from each topic, each wrong with 1/2: at most one of three wrong.
         QTest::newRow("three topics") << Chancen{{1, 0}, {0.5}, {0.5, 0.5}} << Zahlen{3, 1} << 0.5;
         QTest::newRow("too few questions") << Chancen{{0, 0}, {}} << Zahlen{24, 1} << 0.0;
+        // Four questions in all, every one answered wrong: the sheet of four allows none wrong.
+        QTest::newRow("four, all wrong") << Chancen{{0, 0}, {0, 0}} << Zahlen{24, 5} << 0.0;
+        QTest::newRow("four, all right") << Chancen{{1, 1}, {1, 1}} << Zahlen{24, 5} << 1.0;
     }
     void bestehenschance()
     {
         QFETCH(Chancen, treffer);
         QFETCH(Zahlen, regel);
         QTEST(Pruefung::bestehenschance(treffer, {regel[0], 30, regel[1]}), "erwartet");
+    }
+
+    // Tied topics: the exact figure is the average over every equally likely settling of the tie,
+    // checked against a count over every sheet: topics {a, b}, {c, d}, {e, f} tie for two places of a
+    // sheet of two, so a sheet is two of the three topics and one question of each.
+    void bestehenschanceGleichauf()
+    {
+        const Chancen treffer{{1.0, 0.5}, {0.2, 0.9}, {0.0, 0.6}};
+        double summe = 0;
+        int boegen = 0;
+        for (int ohne = 0; ohne < 3; ++ohne) {
+            const QList<int> themen = ohne == 0 ? QList<int>{1, 2} : ohne == 1 ? QList<int>{0, 2} : QList<int>{0, 1};
+            for (int a = 0; a < 2; ++a) {
+                for (int b = 0; b < 2; ++b) {
+                    const double p = treffer[themen[0]][a], q = treffer[themen[1]][b];
+                    summe += p * q + p * (1 - q) + (1 - p) * q; // at most one wrong
+                    ++boegen;
+                }
+            }
+        }
+        QCOMPARE(Pruefung::bestehenschance(treffer, {2, 30, 1}), summe / boegen);
     }
 
     // The whole catalogue: raising any one chance never lowers the result; and how long it takes.

@@ -4,6 +4,7 @@
 #include "Programmordner.h"
 #include "TestOrdner.h"
 #include "User.h"
+#include "Verlauf.h"
 #include "main/frmMain.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -88,6 +90,10 @@ private:
     void (*m_signal)(int);
 };
 
+// What was put on the disk, in order: the test program's own fdatasync() stands in for the
+// C library's and notes its calls here, as rename() does.
+QStringList g_folge;
+
 // While set, putting a finished file in place fails, as it does when the disk goes away
 // between writing and renaming. The test program's own rename() stands in for the C
 // library's, which the toolkit calls.
@@ -112,8 +118,16 @@ bool unveraenderlich(const QString& pfad, bool an)
 } // namespace
 
 #ifdef Q_OS_LINUX
+extern "C" int fdatasync(int fd)
+{
+    g_folge << QStringLiteral("sync");
+    static const auto echt = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fdatasync"));
+    return echt(fd);
+}
+
 extern "C" int rename(const char* alt, const char* neu)
 {
+    g_folge << QStringLiteral("rename ") + QFileInfo(QFile::decodeName(neu)).fileName();
     if (g_umbenennenScheitert) {
         errno = EIO;
         return -1;
@@ -391,6 +405,23 @@ private slots:
         QVERIFY(Meldung::gefragt().first().text.contains("kann nicht gelesen werden"));
         QCOMPARE(katalog().LadeThema(2), Katalog::Ladeergebnis::DateiNichtLesbar);
         QCOMPARE(int(katalog().AnzahlFragen), 0);
+    }
+
+    // A power cut loses nothing that was kept: every line of the history is on the disk before
+    // the learner goes on, and so is a new USER.QXV when its save returns.
+    void aufDerPlatte()
+    {
+        g_folge.clear();
+        Verlauf::Schreiber schreiber(Verlauf::Modus::Abfrage);
+        QVERIFY(schreiber.schreibe(1, "00000000000000aa", 1, true));
+        QCOMPARE(g_folge, QStringList{"sync"});
+        QVERIFY(schreiber.schreibe(1, "00000000000000bb", 2, false));
+        QCOMPARE(g_folge, (QStringList{"sync", "sync"}));
+
+        g_folge.clear();
+        Benutzer().setzeErgebnis(1, 4);
+        QVERIFY(User::SpeichereBenutzer());
+        QCOMPARE(g_folge, QStringList{"sync"});
     }
 
     // Closing the main window when the save fails midway: the message comes once, the old

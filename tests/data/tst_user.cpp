@@ -5,12 +5,19 @@
 #include "User.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/resource.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -228,6 +235,136 @@ private slots:
         Benutzerordner::bestimme();
         QCOMPARE(Benutzerordner::ort(), Benutzerordner::Ort::Datenordner);
     }
+
+    // Another writer changed the file since the start (a second trainer, another computer on a
+    // shared folder): the save writes only this run's topics over what the file holds now, keeps
+    // its texts, and the program's record becomes what was written.
+    void zweiterSchreiber()
+    {
+        m_ordner->schreibe("USER.QXV", userDatei(kElfEinsen, "a", "b"));
+        QVERIFY(User::LadeBenutzer({}));
+        Benutzer().setzeErgebnis(4, 4);
+        QVERIFY(User::SpeichereBenutzer());
+        m_ordner->schreibe("USER.QXV", userDatei({1, 1, 1, 1, 3, 1, 1, 1, 1, 1, 2}, "c", "d"));
+        Benutzer().setzeErgebnis(6, 2);
+        QVERIFY(User::SpeichereBenutzer());
+        const QByteArray erwartet = userDatei({1, 1, 1, 4, 3, 2, 1, 1, 1, 1, 2}, "c", "d");
+        QCOMPARE(m_ordner->lies("USER.QXV"), erwartet);
+        QCOMPARE(Benutzer().alsDatei(), erwartet);
+    }
+
+    // A damaged file is kept as USER.QXV.defekt, an older copy replaced, before the save goes
+    // over it; a file that reads leaves no copy.
+    void beschaedigteDateiBleibt()
+    {
+        const QByteArray kaputt = userDatei({4, 4, 4, 4, 4});
+        m_ordner->schreibe("USER.QXV", kaputt);
+        m_ordner->schreibe("USER.QXV.defekt", "eine ältere Kopie");
+        QVERIFY(!User::LadeBenutzer({}));
+        Benutzer().setzeErgebnis(2, 3);
+        QVERIFY(User::SpeichereBenutzer());
+        QCOMPARE(m_ordner->lies("USER.QXV.defekt"), kaputt);
+        QCOMPARE(m_ordner->lies("USER.QXV"), userDatei({1, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+
+        QFile::remove(m_ordner->datei("USER.QXV.defekt"));
+        QVERIFY(User::SpeichereBenutzer());
+        QVERIFY(!m_ordner->gibt("USER.QXV.defekt"));
+    }
+
+    // The learner's data folder by the XDG base directory rules: a relative path counts as
+    // not set, and without a home nothing is known.
+    void datenordnerNachXdg_data()
+    {
+        QTest::addColumn<QString>("xdg");
+        QTest::addColumn<QString>("heim");
+        QTest::addColumn<QString>("ordner");
+        const QString app = "/" + QCoreApplication::applicationName();
+        QTest::newRow("home only") << "" << "/home/lea" << "/home/lea/.local/share" + app;
+        QTest::newRow("XDG_DATA_HOME first") << "/daten/lea" << "/home/lea" << "/daten/lea" + app;
+        QTest::newRow("relative XDG_DATA_HOME ignored") << "daten" << "/home/lea" << "/home/lea/.local/share" + app;
+        QTest::newRow("XDG_DATA_HOME without a home") << "/daten/lea" << "" << "/daten/lea" + app;
+        QTest::newRow("no home") << "" << "" << "";
+        QTest::newRow("relative home, relative XDG_DATA_HOME") << "daten" << "heim" << "";
+    }
+    void datenordnerNachXdg()
+    {
+        QFETCH(QString, xdg);
+        QFETCH(QString, heim);
+        QFETCH(QString, ordner);
+        QCOMPARE(Benutzerordner::nachXdg(xdg, heim), ordner);
+    }
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Without a home and a write-protected program folder, grades and history are written
+    // nowhere, not under "/" nor the current folder; the program folder's grades are read.
+    void ohneHeimNirgendwohin()
+    {
+        m_ordner->schreibe("USER.QXV", userDatei(QList<int>(11, 3)));
+        const QByteArray heim = qgetenv("HOME"), xdg = qgetenv("XDG_DATA_HOME");
+        qunsetenv("HOME");
+        qputenv("XDG_DATA_HOME", "relativ");
+        Benutzerordner::setzeDatenordner(QString());
+        Benutzerordner::setzePruefer([](const QString&, bool) { return false; });
+        Benutzerordner::bestimme();
+        const QString pfad = Benutzerordner::pfad();
+        const bool gelesen = User::LadeBenutzer({});
+        Benutzer().setzeErgebnis(1, 4);
+        const bool gespeichert = User::SpeichereBenutzer();
+        const QString name = User::dateiname();
+        qputenv("HOME", heim);
+        qputenv("XDG_DATA_HOME", xdg);
+        QVERIFY(pfad.isEmpty());
+        QVERIFY(gelesen);
+        QVERIFY(!gespeichert);
+        QVERIFY(name.isEmpty());
+        QCOMPARE(m_ordner->lies("USER.QXV"), userDatei(QList<int>(11, 3)));
+        QVERIFY(!QFileInfo::exists("relativ"));
+    }
+#endif
+
+#ifdef Q_OS_UNIX
+    // USER.QXV as a link, or someone else's: in a folder that others may write, neither is
+    // written over, and the learner is told why; a link in a folder of their own is followed.
+    void geteilterOrdner_data()
+    {
+        QTest::addColumn<int>("rechte");
+        QTest::addColumn<bool>("verweis");
+        QTest::addColumn<bool>("gespeichert");
+        QTest::newRow("own folder, a link") << 0700 << true << true;
+        QTest::newRow("shared folder, a link") << 0777 << true << false;
+        QTest::newRow("group's folder, a link") << 0770 << true << false;
+        QTest::newRow("shared with sticky bit, a link") << 01777 << true << true;
+        QTest::newRow("shared folder, someone else's file") << 0777 << false << false;
+        QTest::newRow("own folder, someone else's file") << 0700 << false << true;
+    }
+    void geteilterOrdner()
+    {
+        QFETCH(int, rechte);
+        QFETCH(bool, verweis);
+        QFETCH(bool, gespeichert);
+        const QByteArray alt = userDatei(QList<int>(11, 2));
+        const QString ziel = verweis ? m_ordner->datei("anderswo") : m_ordner->datei("USER.QXV");
+        m_ordner->schreibe(verweis ? "anderswo" : "USER.QXV", alt);
+        if (verweis)
+            QVERIFY(QFile::link(ziel, m_ordner->datei("USER.QXV")));
+        else if (::chown(QFile::encodeName(ziel).constData(), 65534, 65534) != 0)
+            QSKIP("giving a file to another user needs root");
+        QVERIFY(User::LadeBenutzer({}));
+        Benutzer().setzeErgebnis(1, 4);
+        const QByteArray ordner = QFile::encodeName(m_ordner->pfad());
+        QCOMPARE(::chmod(ordner.constData(), mode_t(rechte)), 0);
+        QString grund;
+        const bool ok = User::SpeichereBenutzer(nullptr, &grund);
+        ::chmod(ordner.constData(), 0700);
+        QCOMPARE(ok, gespeichert);
+        QCOMPARE(grund.isEmpty(), gespeichert);
+        if (!gespeichert)
+            QVERIFY(grund.contains(verweis ? "symbolischer Verweis" : "einem anderen Benutzer"));
+        QCOMPARE(m_ordner->lies(verweis ? "anderswo" : "USER.QXV"),
+                 gespeichert ? userDatei({4, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2}) : alt);
+        QCOMPARE(QFileInfo(m_ordner->datei("USER.QXV")).isSymLink(), verweis);
+    }
+#endif
 
 #ifdef Q_OS_LINUX
     // A file-size limit stops the write midway: the old file stays as it was, byte for byte.

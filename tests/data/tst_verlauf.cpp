@@ -4,7 +4,13 @@
 #include "Verlauf.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -56,6 +62,9 @@ private slots:
             << QByteArray();
         QTest::newRow("a line far too long") << QByteArray(100000, 'x') + "\r\n" << QByteArray(5000, ',');
         QTest::newRow("lone line feeds") << QByteArray() << QByteArray();
+        QTest::newRow("lone carriage returns") << QByteArray() << QByteArray();
+        QTest::newRow("a byte-order mark") << QByteArray() << QByteArray();
+        QTest::newRow("a byte-order mark and lone carriage returns") << QByteArray() << QByteArray();
     }
     void beschaedigteZeilen()
     {
@@ -64,8 +73,13 @@ private slots:
         const QList<Verlauf::Eintrag> eintraege{eintrag(1, kA, false), eintrag(11, kB, true, "2026-12-07T11:00:00.000Z",
                                                                                 Verlauf::Modus::Pruefung)};
         QByteArray bytes = Verlauf::alsZeile(eintraege[0]) + dazwischen + Verlauf::alsZeile(eintraege[1]) + amEnde;
-        if (QByteArray(QTest::currentDataTag()) == "lone line feeds")
+        const QByteArray fall = QTest::currentDataTag();
+        if (fall == "lone line feeds")
             bytes.replace("\r\n", "\n");
+        if (fall.endsWith("lone carriage returns"))
+            bytes.replace("\r\n", "\r");
+        if (fall.startsWith("a byte-order mark"))
+            bytes.prepend("\xEF\xBB\xBF");
         QCOMPARE(alle(bytes), eintraege);
     }
 
@@ -170,9 +184,84 @@ private slots:
         for (const auto& e : verlauf)
             bytes += Verlauf::alsZeile(e);
         m_ordner->schreibe("VERLAUF.QXV", bytes);
-        QCOMPARE(Verlauf::letzterLauf(4), (QList<Verlauf::Eintrag>{verlauf[1], verlauf[3]}));
-        QVERIFY(Verlauf::letzterLauf(6).isEmpty());
+        QCOMPARE(Verlauf::letzterLauf(4, {kA, kB, kC}), (QList<Verlauf::Eintrag>{verlauf[1], verlauf[3]}));
+        QVERIFY(Verlauf::letzterLauf(6, {kA, kB, kC}).isEmpty());
     }
+
+    // Whatever a crafted history holds, the latest run keeps one answer a question of the topic,
+    // its latest, and at most 30 answers to questions no longer in the topic file.
+    void letzterLaufBleibtKlein()
+    {
+        const QString lauf = "2026-12-07T10:00:00.000Z";
+        QByteArray bytes;
+        for (int i = 0; i < 5000; ++i) {
+            bytes += Verlauf::alsZeile(eintrag(4, 'f' + QByteArray::number(i, 16).rightJustified(15, '0'), false, lauf));
+            bytes += Verlauf::alsZeile(eintrag(4, kA, i % 2 == 0, lauf));
+        }
+        bytes += Verlauf::alsZeile(eintrag(4, kB, true, lauf));
+        m_ordner->schreibe("VERLAUF.QXV", bytes);
+        const QList<Verlauf::Eintrag> gelesen = Verlauf::letzterLauf(4, {kA, kB, kC});
+        QCOMPARE(gelesen.size(), 32);
+        QCOMPARE(gelesen[0].frage, QByteArray("f000000000000000"));
+        QCOMPARE(gelesen[1].frage, kA);
+        QCOMPARE(gelesen[1].richtig, false);
+        QCOMPARE(gelesen.last().frage, kB);
+    }
+
+    // The file is opened for each line: deleted meanwhile, the history starts afresh with the
+    // next answer instead of losing it.
+    void geloeschterVerlaufBeginntNeu()
+    {
+        Verlauf::Schreiber schreiber(Verlauf::Modus::Abfrage);
+        QVERIFY(schreiber.schreibe(1, kA, 1, true));
+        QVERIFY(QFile::remove(m_ordner->datei("VERLAUF.QXV")));
+        QVERIFY(schreiber.schreibe(1, kB, 2, false));
+        const QList<Verlauf::Eintrag> gelesen = alle(m_ordner->lies("VERLAUF.QXV"));
+        QCOMPARE(gelesen.size(), 1);
+        QCOMPARE(gelesen[0].frage, kB);
+    }
+
+#ifdef Q_OS_UNIX
+    // A link in the place of VERLAUF.QXV: in a folder that others may write it may have been
+    // planted and is never written through; in one only the learner may write, or one with the
+    // sticky bit, it is theirs and works. A pipe is never written.
+    void verweisImOrdner_data()
+    {
+        QTest::addColumn<int>("rechte");
+        QTest::addColumn<bool>("geschrieben");
+        QTest::newRow("only the learner may write") << 0700 << true;
+        QTest::newRow("the group may write") << 0770 << false;
+        QTest::newRow("everyone may write") << 0777 << false;
+        QTest::newRow("everyone may write, with the sticky bit") << 01777 << true;
+    }
+    void verweisImOrdner()
+    {
+        QFETCH(int, rechte);
+        QFETCH(bool, geschrieben);
+        const QString ziel = m_ordner->datei("anderswo");
+        m_ordner->schreibe("anderswo", "Eigene Datei\r\n");
+        QVERIFY(QFile::link(ziel, m_ordner->datei("VERLAUF.QXV")));
+        QVERIFY(QFile::setPermissions(m_ordner->pfad(), QFileDevice::Permissions::fromInt(0)));
+        QCOMPARE(::chmod(QFile::encodeName(m_ordner->pfad()).constData(), mode_t(rechte)), 0);
+        Verlauf::Schreiber schreiber(Verlauf::Modus::Abfrage);
+        const bool ok = schreiber.schreibe(1, kA, 1, true);
+        ::chmod(QFile::encodeName(m_ordner->pfad()).constData(), 0700);
+        QCOMPARE(ok, geschrieben);
+        QCOMPARE(schreiber.grund().isEmpty(), geschrieben);
+        if (!geschrieben)
+            QVERIFY(schreiber.grund().contains("symbolischer Verweis"));
+        QCOMPARE(alle(m_ordner->lies("anderswo")).size(), geschrieben ? 1 : 0);
+        QVERIFY(QFileInfo(m_ordner->datei("VERLAUF.QXV")).isSymLink());
+    }
+
+    void keinRohr()
+    {
+        QCOMPARE(::mkfifo(QFile::encodeName(m_ordner->datei("VERLAUF.QXV")).constData(), 0600), 0);
+        Verlauf::Schreiber schreiber(Verlauf::Modus::Abfrage);
+        QVERIFY(!schreiber.schreibe(1, kA, 1, true));
+        QVERIFY(schreiber.grund().isEmpty());
+    }
+#endif
 
     // An edited question starts a history of its own; one that moved keeps its history.
     void kennung()

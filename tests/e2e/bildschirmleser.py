@@ -287,6 +287,7 @@ for frage, falsche in ((2, 1), (3, 2)):
 # One of three right grades the topic below 80 %, and the list tells it, topic 2 still checked.
 naechste_frage()
 tippe("Ergebnis", "Return")
+tippe("Tipp", "Return")
 beschreibungen[1] = NOTENTEXT[2]
 erwarte_themen(haupt, 2, beschreibungen)
 

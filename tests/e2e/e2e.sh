@@ -35,8 +35,7 @@ erwarte_icon() {
     *) fehler "window \"$2\" has no program icon (${groessen:-none})" ;;
     esac
 }
-(cd "$ordner" && exec "./$(basename "$programm")") &
-programm_pid=$!
+starte_programm "$programm"
 
 # First start: the About dialog comes before the main window.
 info=$(fenster "Info zu Selvarot I/II - Theorie")
@@ -77,15 +76,15 @@ erwarte_icon "$ergebnis" "Ergebnis"
 tippe "$ergebnis" Return
 weg "Ergebnis"
 weg "Kontrolle"
+schliesse_tipp
 
 # "Ende" answered with "Ja" (the default) ends the program.
 tippe "$haupt" alt+e
 frage=$(fenster "Beenden ?")
 erwarte_icon "$frage" "Beenden ?"
 tippe "$frage" Return
-for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$programm_pid" 2>/dev/null && fehler "the program did not end"
-programm_pid=
+for _ in $(seq 200); do laeuft "$programm_pid" || break; sleep 0.05; done
+laeuft "$programm_pid" && fehler "the program did not end"
 
 case $richtig in 3) note=4 ;; *) note=2 ;; esac
 erwartet=$(printf '" "," "\r\n1\r\n1\r\n%s\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' "$note" | od -c)

@@ -12,6 +12,10 @@ trap 'rm -rf "$ziel"' EXIT
 fehler() { echo "FAIL: $*" >&2; exit 1; }
 
 ordner_dateien="Readme.txt PRUEFUNG.QXV QXV.1 QXV.2 QXV.3 QXV.4 QXV.5 QXV.6 QXV.7 QXV.8 QXV.9 QXV.10 QXV.11"
+# The explanation files that the catalogue has go with the topic files.
+for nr in $(seq 1 11); do
+    [ -f "$quelle/catalog/QXV.$nr.ERL" ] && ordner_dateien="$ordner_dateien QXV.$nr.ERL"
+done
 id=example.funkkurs.selvarot
 
 # Users get the program without debug information or symbol table.

@@ -15,16 +15,18 @@ if [ -n "$status" ] && [ "$status" != not-installed ]; then
     exit 77
 fi
 
+# shellcheck source=../../scripts/x11.sh
+source "$(dirname "$0")/../../scripts/x11.sh"
+
 ordner=$(mktemp -d)
 chmod 755 "$ordner"
 heim="$ordner/heim"
+laufzeit="$ordner/laufzeit"
 protokoll="$ordner/programm.log"
 xvfb_pid=
 programm_pid=
 installiert=
 mitgebracht=()
-laufzeit_neu=
-[ -e /tmp/runtime-nobody ] || laufzeit_neu=1
 
 entferne_paket() {
     [ -n "$installiert" ] || return 0
@@ -33,11 +35,9 @@ entferne_paket() {
         { cat "$ordner/purge.log" >&2; return 1; }
 }
 aufraeumen() {
-    [ -n "$programm_pid" ] && kill "$programm_pid" 2>/dev/null || true
+    beende_prozess "$programm_pid"
     stoppe_xvfb
     entferne_paket || echo "FAIL: could not purge selvarot" >&2
-    # Qt makes a runtime folder for a user without XDG_RUNTIME_DIR.
-    [ -n "$laufzeit_neu" ] && rm -rf /tmp/runtime-nobody
     rm -rf "$ordner"
 }
 trap aufraeumen EXIT
@@ -50,9 +50,6 @@ fehler() {
 for werkzeug in cpack lintian Xvfb xdotool xprop import setpriv; do
     command -v "$werkzeug" >/dev/null || fehler "$werkzeug is not installed"
 done
-
-# shellcheck source=../../scripts/x11.sh
-source "$(dirname "$0")/../../scripts/x11.sh"
 
 # The package, as the deb target builds it.
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
@@ -87,26 +84,30 @@ done < <(sed -n 's/^Setting up \([^: ]*\).*/\1/p' "$ordner/apt.log")
 ordnerstand() { find /usr/lib/selvarot -printf '%P %s %m %T@\n' | sort; }
 stand=$(ordnerstand)
 
-# An ordinary user with a fresh home and nothing else of the caller's environment.
+# An ordinary user with a fresh home and runtime folder of the test's own, and nothing else of
+# the caller's environment.
 mkdir "$heim"
-chown nobody:nogroup "$heim"
+mkdir -m 700 "$laufzeit"
+chown nobody:nogroup "$heim" "$laufzeit"
 starte_xvfb
 # No session bus: the address names none, so that the bus library does not try to launch one
-# for the X display. The sanitizer run's options go along, so that a report there fails.
+# for the X display. The sanitizer run's options go along, so that a report there fails. The
+# program ends with the test, even when the test is killed outright.
 als_nutzer() {
-    (cd "$heim" && exec env -i HOME="$heim" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin \
+    (cd "$heim" && exec env -i HOME="$heim" XDG_RUNTIME_DIR="$laufzeit" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin \
         DBUS_SESSION_BUS_ADDRESS="unix:path=$heim/kein-bus" \
         ${ASAN_OPTIONS:+ASAN_OPTIONS="$ASAN_OPTIONS"} ${UBSAN_OPTIONS:+UBSAN_OPTIONS="$UBSAN_OPTIONS"} \
-        setpriv --reuid=nobody --regid=nogroup --clear-groups "$@") >>"$protokoll" 2>&1 &
+        setpriv --reuid=nobody --regid=nogroup --clear-groups --pdeathsig TERM "$@") >>"$protokoll" 2>&1 &
     programm_pid=$!
+    merke_startzeit "$programm_pid"
 }
 
 # "Ende" with "Ja"; the program must end without any further message (such as a failed save).
 beende() {
     tippe "$1" alt+e
     tippe "$(fenster "Beenden ?")" Return
-    for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
-    if kill -0 "$programm_pid" 2>/dev/null; then
+    for _ in $(seq 200); do laeuft "$programm_pid" || break; sleep 0.05; done
+    if laeuft "$programm_pid"; then
         fehler "the program did not end; open: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
     fi
     local status=0
@@ -137,6 +138,7 @@ done
 tippe "$(fenster "Ergebnis")" Return
 weg "Ergebnis"
 weg "Kontrolle"
+schliesse_tipp
 beende "$haupt"
 
 note=$(awk -v n="$fragen" -v r="$richtig" 'BEGIN { p = (100.0 / n) * r; print (p >= 99 ? 4 : p >= 80 ? 3 : 2) }')

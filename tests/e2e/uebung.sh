@@ -23,22 +23,37 @@ cp "$programm" "$ordner/"
 for nr in $(seq 2 11); do printf '"Thema %s","E2E",1\r\n"F","A","B","C","D",1\r\n' "$nr" >"$ordner/QXV.$nr"; done
 printf '" "," "\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n' >"$ordner/USER.QXV"
 
-(cd "$ordner" && exec "./$(basename "$programm")") &
-programm_pid=$!
+starte_programm "$programm"
 haupt=$(fenster "Selvarot I/II - Theorie")
 
-# The quiz: box 1 for every question.
+# The quiz: box 1 for every question. On the first, F1 after the verdict opens the explanation;
+# Escape closes it and the next key, sent to no window in particular, reaches the quiz.
 tippe "$haupt" space alt+a
 abfrage=$(fenster "Kontrolle")
 falsch=0
-for _ in 1 2 3 4 5; do
+for i in 1 2 3 4 5; do
     tippe "$abfrage" 1 space
     [ "$(urteil "$abfrage")" = falsch ] && falsch=$((falsch + 1))
     sleep 0.8
-    tippe "$abfrage" space
+    if [ "$i" -eq 1 ]; then
+        tippe "$abfrage" F1
+        tippe "$(fenster "Erläuterung")" Escape
+        weg "Erläuterung"
+        xdotool key --delay 40 space
+        for _ in $(seq 100); do
+            import -window "$abfrage" png:- | convert png:- -crop 113x33+128+368 txt:- |
+                grep -q '#00FF00\|#FF0000' || break
+            sleep 0.05
+        done
+        import -window "$abfrage" png:- | convert png:- -crop 113x33+128+368 txt:- | grep -q '#00FF00\|#FF0000' &&
+            fehler "after the explanation the keyboard was not back on the quiz window"
+    else
+        tippe "$abfrage" space
+    fi
 done
 tippe "$(fenster "Ergebnis")" Return
 weg "Kontrolle"
+schliesse_tipp
 
 # The drill through Shift+F10 and its access key: exactly as many questions as were wrong.
 tippe "$haupt" shift+F10 f
@@ -90,7 +105,6 @@ offen=$(tr -d '\r' <"$ordner/VERLAUF.QXV" | awk -F, '$3 == "\"Pruefung\"" && $6 
 
 tippe "$haupt" alt+e
 tippe "$(fenster "Beenden ?")" Return
-for _ in $(seq 200); do kill -0 "$programm_pid" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$programm_pid" 2>/dev/null && fehler "the program did not end"
-programm_pid=
+for _ in $(seq 200); do laeuft "$programm_pid" || break; sleep 0.05; done
+laeuft "$programm_pid" && fehler "the program did not end"
 echo "1 passed, 0 failed ($falsch of 5 wrong, drilled from the context menu; an exam sheet handed in)"

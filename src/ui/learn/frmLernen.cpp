@@ -7,6 +7,7 @@
 #include "Meldung.h"
 #include "Textfeld.h"
 #include "Twips.h"
+#include "practice/Erlaeuterungsaufruf.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -54,6 +55,12 @@ frmLernen::frmLernen(QWidget* eltern)
 
     connect(cmd_NFrage, &QPushButton::clicked, this, &frmLernen::cmd_NFrage_Click);
     connect(cmd_Abbrechen, &QPushButton::clicked, this, &frmLernen::cmd_Abbrechen_Click);
+    // The explanation while the answer is shown, not before.
+    Erlaeuterungsaufruf::anhaengen(this, Text_Frage, [this]() -> std::optional<Katalogfrage> {
+        if (cmd_NFrage->text() == kWeiter)
+            return std::nullopt;
+        return Katalogfrage::ausBank(katalog(), lauf().AktFrage);
+    });
 
     lauf().AktFrage = 1;
     ZeigeFrage();

@@ -6,6 +6,7 @@
 #include "Katalog.h"
 #include "Meldung.h"
 #include "Themenstart.h"
+#include "Tipps.h"
 #include "Twips.h"
 #include "User.h"
 #include "about/frmAbout.h"
@@ -140,7 +141,9 @@ void frmMain::verbindeEreignisse()
 void frmMain::laden()
 {
     katalog().bildeDateiPfad();
-    Benutzerordner::bestimme();
+    // The program chooses the place before its main window; a window made alone chooses here.
+    if (!Benutzerordner::bestimmt())
+        Benutzerordner::bestimme();
     User::LadeBenutzer([] { frmAbout::zeige(nullptr); });
     katalog().LadeDateiListe();
     ZeigeListView();
@@ -240,11 +243,13 @@ void frmMain::Button_Click(int index)
     if (index == 0) {
         oeffneLernen();
     } else {
-        oeffneAbfrage();
+        const bool beendet = oeffneAbfrage();
         ZeigeListView();
         hakeAn(thema);
         // The keyboard goes on from the topic just quizzed, as it did before the list was rebuilt.
         LView->setCurrentRow(thema - 1);
+        if (beendet)
+            zeigeTippZumMenue();
     }
 }
 
@@ -255,10 +260,26 @@ void frmMain::oeffneLernen()
     fenster.exec();
 }
 
-void frmMain::oeffneAbfrage()
+bool frmMain::oeffneAbfrage()
 {
     frmAbfrage fenster(this);
-    fenster.exec();
+    connect(&fenster, &frmAbfrage::benotet, this, &frmMain::speichere);
+    return fenster.exec() == QDialog::Accepted;
+}
+
+// After the learner's first finished quiz, once: the practice lives in the list's context menu,
+// which nothing in the window shows.
+void frmMain::zeigeTippZumMenue()
+{
+    const QString tipp = QStringLiteral("Kontextmenue");
+    if (Tipps::gezeigt(tipp))
+        return;
+    Tipps::merke(tipp);
+    Meldung::zeige(this,
+                   QStringLiteral("Ein Klick mit der rechten Maustaste auf ein Thema (oder Umschalt+F10)\n"
+                                  "öffnet ein Menü: Dort üben Sie die Fragen, die Sie zuletzt falsch\n"
+                                  "beantwortet haben, und simulieren die Prüfung über alle Themen."),
+                   QStringLiteral("Tipp"));
 }
 
 void frmMain::cmd_Ende_Click()
@@ -275,9 +296,23 @@ void frmMain::closeEvent(QCloseEvent* ereignis)
     // Saved once, however the window is closed; the close is never refused.
     if (!m_entladen) {
         m_entladen = true;
-        if (!User::SpeichereBenutzer())
-            Meldung::zeige(this, QStringLiteral("Benutzerwertung speichern ist nicht möglich !"),
-                           QStringLiteral("Speichern"));
+        speichere();
     }
     ereignis->accept();
+}
+
+void frmMain::speichere()
+{
+    QString grund;
+    if (User::SpeichereBenutzer(nullptr, &grund)) {
+        User::setzeFehlerGemeldet(false);
+        return;
+    }
+    if (User::fehlerGemeldet())
+        return;
+    User::setzeFehlerGemeldet(true);
+    QString text = QStringLiteral("Benutzerwertung speichern ist nicht möglich !");
+    if (!grund.isEmpty())
+        text += QStringLiteral("\n\n") + grund;
+    Meldung::zeige(this, text, QStringLiteral("Speichern"));
 }

@@ -12,13 +12,17 @@ class QPushButton;
 // The main window: the eleven topics with their grade icons, one of them checked, and the
 // buttons that learn or quiz the checked topic. Creating it is the program's start-up:
 // it reads USER.QXV (showing the About dialog on a first start) and the topic titles.
-// Closing it saves USER.QXV.
+// USER.QXV is saved as soon as a quiz's result grades a topic, and when the window closes.
 class frmMain : public QWidget {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* eltern = nullptr);
 
     void ZeigeListView();
+
+    // The one way the grades are saved: after a result, at the end, and when the desktop
+    // session asks. A failure is said once, until a save works again.
+    void speichere();
 
     std::array<QPushButton*, 2> Button{};
     QPushButton* cmd_Ende;
@@ -50,7 +54,9 @@ private:
     int angehakt() const;
     void hakeAn(int thema);
     void oeffneLernen();
-    void oeffneAbfrage();
+    // Whether the quiz ran to its result.
+    bool oeffneAbfrage();
+    void zeigeTippZumMenue();
 
     bool m_setztSelbst = false;
     bool m_entladen = false;

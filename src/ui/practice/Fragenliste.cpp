@@ -8,7 +8,7 @@
 
 namespace {
 
-enum Rolle { Frage = Qt::UserRole, Gewaehlt, Richtig, Urteil };
+enum Rolle { Frage = Qt::UserRole, Gewaehlt, Richtig, Urteil, Erlaeuterung };
 
 const QColor kRot(255, 0, 0);
 const QColor kGruen(0, 128, 0);
@@ -24,7 +24,7 @@ public:
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
         int hoehe = kRand;
-        for (const auto& [text, schrift] : teile(index))
+        for (const auto& [text, schrift, farbe] : teile(index))
             hoehe += QFontMetrics(schrift).boundingRect(textfeld(0), Qt::TextWordWrap, text).height() + 2;
         return QSize(m_liste->viewport()->width(), qMax(hoehe, kBild) + 2 * kRand);
     }
@@ -48,9 +48,9 @@ public:
         int y = r.top() + kRand;
         const auto liste = teile(index);
         for (int i = 0; i < liste.size(); ++i) {
-            const auto& [text, schrift] = liste[i];
+            const auto& [text, schrift, farbe] = liste[i];
             maler->setFont(schrift);
-            maler->setPen(i == 0 ? option.palette.color(QPalette::Text) : i == 1 && !richtig ? kRot : kGruen);
+            maler->setPen(farbe.isValid() ? farbe : option.palette.color(QPalette::Text));
             QRect feld = textfeld(y);
             feld.moveLeft(r.left() + feld.left());
             feld = maler->boundingRect(feld, Qt::TextWordWrap, text);
@@ -71,14 +71,21 @@ private:
         return QRect(links, y, m_liste->viewport()->width() - links - kRand, 10000);
     }
 
-    QList<std::pair<QString, QFont>> teile(const QModelIndex& index) const
+    // The texts of a row with their fonts and colours (none: the text colour): the question, the
+    // answer chosen in the verdict's colour, the right answer in green, the explanation.
+    QList<std::tuple<QString, QFont, QColor>> teile(const QModelIndex& index) const
     {
         const QFont normal = arial(9);
-        QList<std::pair<QString, QFont>> liste{{index.data(Frage).toString(), arial(9, true)},
-                                               {index.data(Gewaehlt).toString(), normal}};
-        const QString richtig = index.data(Richtig).toString();
-        if (!richtig.isEmpty())
-            liste.append({richtig, normal});
+        const bool richtig = Fragenliste::Urteil(index.data(Urteil).toInt()) == Fragenliste::Urteil::Richtig;
+        QList<std::tuple<QString, QFont, QColor>> liste{
+            {index.data(Frage).toString(), arial(9, true), QColor()},
+            {index.data(Gewaehlt).toString(), normal, richtig ? kGruen : kRot}};
+        const QString richtigeAntwort = index.data(Richtig).toString();
+        if (!richtigeAntwort.isEmpty())
+            liste.append({richtigeAntwort, normal, kGruen});
+        const QString erlaeuterung = index.data(Erlaeuterung).toString();
+        if (!erlaeuterung.isEmpty())
+            liste.append({erlaeuterung, normal, QColor()});
         return liste;
     }
 
@@ -97,18 +104,29 @@ Fragenliste::Fragenliste(QWidget* eltern) : QListWidget(eltern)
 }
 
 QListWidgetItem* Fragenliste::fuegeHinzu(const QString& frage, const QString& gewaehlt, const QString& richtigeAntwort,
-                                         Urteil urteil)
+                                         Urteil urteil, const std::optional<Erlaeuterungen::Eintrag>& erlaeuterung)
 {
     const bool richtig = urteil == Urteil::Richtig;
+    QString warum;
+    if (!richtig && erlaeuterung) {
+        warum = QStringLiteral("Erläuterung: ") + alsAnzeige(erlaeuterung->text);
+        if (!erlaeuterung->quelle.isEmpty())
+            warum += QStringLiteral(" (Quelle: %1)").arg(erlaeuterung->quelle);
+    }
     auto* eintrag = new QListWidgetItem(this);
     eintrag->setData(Frage, frage);
     eintrag->setData(Gewaehlt, gewaehlt);
     eintrag->setData(Richtig, richtig ? QString() : richtigeAntwort);
     eintrag->setData(Rolle::Urteil, int(urteil));
-    const QString ganz = (richtig                   ? QStringLiteral("Richtig. ")
+    eintrag->setData(Rolle::Erlaeuterung, warum);
+    QStringList satz{frage, gewaehlt};
+    if (!richtig)
+        satz << richtigeAntwort << warum;
+    satz.removeAll(QString());
+    const QString ganz = (richtig                    ? QStringLiteral("Richtig. ")
                           : urteil == Urteil::Falsch ? QStringLiteral("Falsch. ")
                                                      : QStringLiteral("Offen. ")) +
-                         QStringList{frage, gewaehlt, richtig ? QString() : richtigeAntwort}.join(QLatin1Char(' ')).trimmed();
+                         satz.join(QLatin1Char(' ')).trimmed();
     eintrag->setData(Qt::DisplayRole, ganz);
     eintrag->setData(Qt::AccessibleTextRole, ganz);
     return eintrag;

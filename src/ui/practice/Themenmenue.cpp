@@ -14,7 +14,27 @@ Themenmenue::Themenmenue(QListWidget* liste) : QObject(liste), m_liste(liste)
     liste->viewport()->installEventFilter(this);
 }
 
-void Themenmenue::anhaengen(QListWidget* liste) { new Themenmenue(liste); }
+// The list names what its context menu offers, so that the practice can be found without the
+// manual; the tooltip shows only on pointing, the window itself looks as before.
+void Themenmenue::anhaengen(QListWidget* liste)
+{
+    new Themenmenue(liste);
+    liste->setToolTip(angebot());
+}
+
+QString Themenmenue::angebot()
+{
+    QMenu* menue = baue(nullptr, 1);
+    QStringList eintraege;
+    for (const QAction* aktion : menue->actions()) {
+        if (!aktion->isSeparator())
+            eintraege << aktion->text().remove(QLatin1Char('&'));
+    }
+    delete menue;
+    const QString letzter = eintraege.takeLast();
+    return QStringLiteral("Rechte Maustaste auf einem Thema (oder Umschalt+F10):\n") +
+           eintraege.join(QStringLiteral(", ")) + QStringLiteral(" und ") + letzter;
+}
 
 QMenu* Themenmenue::baue(QWidget* eltern, int thema)
 {
@@ -29,6 +49,7 @@ QMenu* Themenmenue::baue(QWidget* eltern, int thema)
     eintrag(QStringLiteral("&Fehler üben"), QStringLiteral("fehlerUeben"), true);
     eintrag(QStringLiteral("&Rückblick"), QStringLiteral("rueckblick"), true);
     menue->addSeparator();
+    eintrag(QStringLiteral("&Heute üben"), QStringLiteral("heuteUeben"), false);
     eintrag(QStringLiteral("&Prüfung simulieren"), QStringLiteral("pruefung"), false);
     eintrag(QStringLiteral("Lern&stand"), QStringLiteral("lernstand"), false);
     return menue;
@@ -40,6 +61,8 @@ void Themenmenue::fuehreAus(QWidget* eltern, const QString& aktion, int thema)
         Uebung::fehlerUeben(eltern, thema);
     else if (aktion == QLatin1String("rueckblick"))
         Uebung::rueckblick(eltern, thema);
+    else if (aktion == QLatin1String("heuteUeben"))
+        Uebung::heuteUeben(eltern);
     else if (aktion == QLatin1String("pruefung"))
         Uebung::pruefung(eltern);
     else if (aktion == QLatin1String("lernstand"))

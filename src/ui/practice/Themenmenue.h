@@ -16,6 +16,8 @@ public:
 
     // The menu for topic `thema` (0: none); its actions carry what they do.
     static QMenu* baue(QWidget* eltern, int thema);
+    // What the menu offers, in words for the list's tooltip.
+    static QString angebot();
     static void fuehreAus(QWidget* eltern, const QString& aktion, int thema);
 
 protected:

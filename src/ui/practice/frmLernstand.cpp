@@ -1,13 +1,16 @@
 #include "frmLernstand.h"
 
 #include "Balken.h"
+#include "Chancenkurve.h"
 #include "Katalog.h"
 #include "Twips.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -51,10 +54,51 @@ protected:
     }
 };
 
+// Where the chance lies with a chance of 80 %, its ends written as the figure is.
+QString bereich(double unten, double oben)
+{
+    if (oben < 0.01)
+        return QStringLiteral("unter 1 %");
+    if (unten > 0.99)
+        return QStringLiteral("über 99 %");
+    if (unten < 0.01 && oben > 0.99)
+        return QStringLiteral("zwischen unter 1 % und über 99 %");
+    if (unten < 0.01)
+        return QStringLiteral("höchstens ") + frmLernstand::prozent(oben);
+    if (oben > 0.99)
+        return QStringLiteral("mindestens ") + frmLernstand::prozent(unten);
+    if (frmLernstand::prozent(unten) == frmLernstand::prozent(oben))
+        return QStringLiteral("etwa ") + frmLernstand::prozent(unten);
+    return QStringLiteral("zwischen %1 und %2").arg(frmLernstand::prozent(unten), frmLernstand::prozent(oben));
+}
+
+// The learner's own exam sheets against the chance shown before each: the chances of several
+// sheets add up to how many were to be expected passed.
+QString boegen(const QList<Lernstand::Bogen>& liste)
+{
+    if (liste.isEmpty())
+        return QString();
+    if (liste.size() == 1)
+        return QStringLiteral("Ihr Prüfungsbogen: %1, bei einer Chance vorher von %2.")
+            .arg(liste.first().bestanden ? QStringLiteral("bestanden") : QStringLiteral("nicht bestanden"),
+                 frmLernstand::prozent(liste.first().vorhergesagt));
+    int bestanden = 0;
+    double erwartet = 0;
+    for (const Lernstand::Bogen& bogen : liste) {
+        bestanden += bogen.bestanden ? 1 : 0;
+        erwartet += bogen.vorhergesagt;
+    }
+    return QStringLiteral(
+               "Ihre Prüfungsbögen: %1 von %2 bestanden; nach der Chance vor jedem Bogen waren %3 zu erwarten.")
+        .arg(bestanden)
+        .arg(liste.size())
+        .arg(QLocale(QLocale::German, QLocale::Germany).toString(erwartet, 'f', 1));
+}
+
 } // namespace
 
 frmLernstand::frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefungsregel& regel)
-    : Uebungsfenster(eltern, QStringLiteral("frmLernstand"), QStringLiteral("Lernstand"), 8985, 6690)
+    : Uebungsfenster(eltern, QStringLiteral("frmLernstand"), QStringLiteral("Lernstand"), 8985, 9645)
 {
 
     bez_Titel = new QLabel(QStringLiteral("Ihr Lernstand"), this);
@@ -106,46 +150,137 @@ frmLernstand::frmLernstand(QWidget* eltern, const Lernstand& stand, const Pruefu
     legende->setObjectName(QStringLiteral("Legende"));
     Twips::setze(legende, 240, 4620, 8505, 255);
 
-    bez_Chance = new QLabel(this);
-    bez_Chance->setObjectName(QStringLiteral("bez_Chance"));
-    Twips::setze(bez_Chance, 240, 4980, 8505, 420);
-    bez_Chance->setFont(arial(14, true));
-    bez_Chance->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    // Rounded down, so that 99.6 % never reads as a certain pass.
-    bez_Chance->setText(QStringLiteral("Chance, die Prüfung heute zu bestehen: %1 %")
-                            .arg(int(std::floor(stand.bestehenschance * 100))));
+    const auto zeile = [this](const QString& name, int top, int height) {
+        auto* label = new QLabel(this);
+        label->setObjectName(name);
+        label->setTextFormat(Qt::PlainText);
+        Twips::setze(label, 240, top, 8505, height);
+        label->setFont(arial(9));
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        return label;
+    };
 
-    bez_Grundlage = new QLabel(grundlage(stand, regel), this);
-    bez_Grundlage->setObjectName(QStringLiteral("bez_Grundlage"));
-    Twips::setze(bez_Grundlage, 240, 5400, 8505, 660);
-    bez_Grundlage->setFont(arial(9));
-    bez_Grundlage->setWordWrap(true);
-    bez_Grundlage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    bez_Chance = zeile(QStringLiteral("bez_Chance"), 4980, 420);
+    bez_Chance->setFont(arial(14, true));
+    bez_Chance->setText(QStringLiteral("Chance, die Prüfung heute zu bestehen: ") + prozent(stand.bestehenschance));
+
+    bez_Spanne = zeile(QStringLiteral("bez_Spanne"), 5400, 255);
+    if (stand.gesamt.fragen > 0)
+        bez_Spanne->setText((stand.grob ? QStringLiteral("Noch grob geschätzt: wahrscheinlich ")
+                                        : QStringLiteral("Recht sicher geschätzt: wahrscheinlich ")) +
+                            bereich(stand.chanceUnten, stand.chanceOben));
+
+    bez_Grundlage = zeile(QStringLiteral("bez_Grundlage"), 5685, 660);
+    bez_Grundlage->setText(grundlage(stand, regel));
+
+    const QDate heute = stand.tage.isEmpty() ? QDate::currentDate() : stand.tage.last().datum;
+    bez_Faellig = zeile(QStringLiteral("bez_Faellig"), 6405, 255);
+    if (stand.faellig > 0) {
+        bez_Faellig->setText((stand.faellig == 1 ? QStringLiteral("Heute fällig: 1 Frage;")
+                                                 : QStringLiteral("Heute fällig: %1 Fragen;").arg(stand.faellig)) +
+                             QStringLiteral(" „Heute üben“ (rechte Maustaste) fragt ") +
+                             (stand.faellig > regel.heute ? QStringLiteral("die %1 wichtigsten ab.").arg(regel.heute)
+                                                          : QStringLiteral("sie ab.")));
+    } else {
+        bez_Faellig->setText(QStringLiteral("Heute ist keine Frage fällig.") +
+                             (stand.naechsteFaellig.isValid()
+                                  ? QStringLiteral(" ") + naechste(stand.naechsteFaellig, heute)
+                                  : QString()));
+    }
+
+    bez_Kurve = zeile(QStringLiteral("bez_Kurve"), 6780, 255);
+    bez_Kurve->setText(QStringLiteral("Ihre Chance an den letzten %1 Tagen; über der gestrichelten Linie bestehen Sie "
+                                      "eher als nicht")
+                           .arg(stand.tage.size()));
+
+    Kurve_Chance = new Chancenkurve(this);
+    Kurve_Chance->setObjectName(QStringLiteral("Kurve_Chance"));
+    Twips::setze(Kurve_Chance, 240, 7050, 8505, 1650);
+    Kurve_Chance->setze(stand.tage);
+
+    bez_Boegen = zeile(QStringLiteral("bez_Boegen"), 8775, 255);
+    bez_Boegen->setText(boegen(stand.boegen));
 
     cmd_Schliessen = new QPushButton(QStringLiteral("&Schließen"), this);
     cmd_Schliessen->setObjectName(QStringLiteral("cmd_Schliessen"));
-    Twips::setze(cmd_Schliessen, 7410, 6180, 1335, 375);
+    Twips::setze(cmd_Schliessen, 7410, 9150, 1335, 375);
     cmd_Schliessen->setDefault(true);
     cmd_Schliessen->setFocus();
     connect(cmd_Schliessen, &QPushButton::clicked, this, &QDialog::accept);
 
-    for (QLabel* label : {bez_Titel, bez_Chance, bez_Grundlage})
-        label->setTextFormat(Qt::PlainText);
+    bez_Titel->setTextFormat(Qt::PlainText);
+}
+
+QString frmLernstand::prozent(double chance)
+{
+    if (chance < 0.01)
+        return QStringLiteral("unter 1 %");
+    if (chance > 0.99)
+        return QStringLiteral("über 99 %");
+    return QStringLiteral("%1 %").arg(std::clamp<long>(std::lround(chance * 100), 1, 99));
 }
 
 QString frmLernstand::grundlage(const Lernstand& stand, const Pruefungsregel& regel)
 {
-    QString satz = QStringLiteral("Geschätzt aus allen Ihren Antworten zu jeder Frage und der Zeit seither, für einen "
-                                  "Bogen von %1 Fragen mit höchstens %2 falschen; eine nie beantwortete Frage zählt wie "
-                                  "Ihre ersten Antworten.")
-                       .arg(regel.fragen)
-                       .arg(regel.maxFalsch);
+    QString vorweg;
     if (!stand.verlaufGelesen)
-        return QStringLiteral("Der Antwortverlauf kann nicht gelesen werden; keine Frage zählt als beantwortet. ") + satz;
-    if (stand.gesamt.beantwortet * 2 < stand.gesamt.fragen)
-        return QStringLiteral("Die Schätzung ist noch grob: Sie haben erst %1 von %2 Fragen beantwortet. ")
-                   .arg(stand.gesamt.beantwortet)
-                   .arg(stand.gesamt.fragen) +
-               satz;
-    return satz;
+        vorweg = QStringLiteral("Der Antwortverlauf kann nicht gelesen werden; keine Frage zählt als beantwortet. ");
+    else if (stand.gesamt.beantwortet * 2 < stand.gesamt.fragen)
+        vorweg = QStringLiteral("Sie haben erst %1 von %2 Fragen beantwortet. ")
+                     .arg(stand.gesamt.beantwortet)
+                     .arg(stand.gesamt.fragen);
+    if (stand.gesamt.fragen == 0)
+        return vorweg + QStringLiteral("Die Themendateien enthalten keine Fragen.");
+    // The sheet actually drawn: a catalogue smaller than the rule gives a smaller one.
+    const int fragen = std::min(regel.fragen, stand.gesamt.fragen);
+    const int erlaubt = regel.fuerBogen(fragen).maxFalsch;
+    const double chance = stand.bestehenschance;
+    const QString wieviele = chance < 0.01   ? QStringLiteral("kaum einen")
+                             : chance > 0.99 ? QStringLiteral("fast alle")
+                                             : QStringLiteral("etwa %1").arg(std::lround(chance * 100));
+    const QString fehler = erlaubt <= 0   ? QStringLiteral("ohne falsche Antwort")
+                           : erlaubt == 1 ? QStringLiteral("mit höchstens einer falschen Antwort")
+                                          : QStringLiteral("mit höchstens %1 falschen Antworten").arg(erlaubt);
+    return vorweg + QStringLiteral("Das heißt: Von 100 Prüfungsbögen mit %1 würden Sie heute %2 %3 bestehen, geschätzt "
+                                   "aus Ihren bisherigen Antworten und daraus, wie lange sie zurückliegen.")
+                        .arg(fragen == 1 ? QStringLiteral("1 Frage") : QStringLiteral("%1 Fragen").arg(fragen),
+                             wieviele, fehler);
+}
+
+QString frmLernstand::wann(const QDateTime& zeit, const QDate& heute)
+{
+    // Never a minute early: a question due at 18:29:30 is written as due at 18:30.
+    const qint64 minute = 60000;
+    const QDateTime ortszeit =
+        QDateTime::fromMSecsSinceEpoch((zeit.toMSecsSinceEpoch() + minute - 1) / minute * minute).toLocalTime();
+    const QDate datum = ortszeit.date();
+    const qint64 tage = heute.daysTo(datum);
+    const QLocale deutsch(QLocale::German, QLocale::Germany);
+    QString tag;
+    bool nah = true;
+    if (tage <= 0) {
+        tag = QStringLiteral("heute");
+    } else if (tage == 1) {
+        tag = QStringLiteral("morgen");
+    } else if (tage == 2) {
+        tag = QStringLiteral("übermorgen");
+    } else {
+        nah = false;
+        tag = deutsch.toString(datum, tage < 7                       ? QStringLiteral("dddd, d. MMMM")
+                                      : datum.year() == heute.year() ? QStringLiteral("d. MMMM")
+                                                                     : QStringLiteral("d. MMMM yyyy"));
+    }
+    // A question due from midnight on is due all that day.
+    if (ortszeit.time() == QTime(0, 0))
+        return QStringLiteral("ab ") + tag;
+    const QString uhrzeit = ortszeit.time().toString(QStringLiteral("H:mm"));
+    if (nah)
+        return QStringLiteral("%1 ab %2 Uhr").arg(tag, uhrzeit);
+    return QStringLiteral("am %1%2 ab %3 Uhr").arg(tag, tage < 7 ? QStringLiteral(",") : QString(), uhrzeit);
+}
+
+QString frmLernstand::naechste(const QDateTime& zeit, const QDate& heute)
+{
+    return QStringLiteral("Die nächste Frage ist %1 fällig.").arg(wann(zeit, heute));
 }

@@ -34,8 +34,6 @@ QString alsMinuten(qint64 ms)
     return QStringLiteral("%1:%2").arg(sekunden / 60).arg(sekunden % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString anzahlFragen(int n) { return n == 1 ? QStringLiteral("1 Frage") : QStringLiteral("%1 Fragen").arg(n); }
-
 } // namespace
 
 std::function<qint64()> frmPruefung::uhr = steteUhr;
@@ -170,6 +168,29 @@ void frmPruefung::kreuze(int kasten)
 
 int frmPruefung::offen() const { return int(std::count(m_gewaehlt.begin(), m_gewaehlt.end(), 0)); }
 
+QString frmPruefung::offeneNummern() const
+{
+    QStringList teile;
+    for (int i = 0; i < m_gewaehlt.size(); ++i) {
+        if (m_gewaehlt[i] != 0)
+            continue;
+        int bis = i;
+        while (bis + 1 < m_gewaehlt.size() && m_gewaehlt[bis + 1] == 0)
+            ++bis;
+        if (bis - i >= 2) {
+            teile << QStringLiteral("%1–%2").arg(i + 1).arg(bis + 1);
+        } else {
+            for (int j = i; j <= bis; ++j)
+                teile << QString::number(j + 1);
+        }
+        i = bis;
+    }
+    if (teile.size() <= 1)
+        return teile.value(0);
+    const QString letztes = teile.takeLast();
+    return teile.join(QStringLiteral(", ")) + QStringLiteral(" und ") + letztes;
+}
+
 void frmPruefung::keyPressEvent(QKeyEvent* ereignis)
 {
     const int taste = ereignis->key();
@@ -196,10 +217,10 @@ void frmPruefung::ticke()
         gibAb();
 }
 
-bool frmPruefung::frage(const QString& text, const QString& titel)
+bool frmPruefung::frage(const QString& text, const QString& titel, Meldung::Knoepfe knoepfe)
 {
     m_fragt = true;
-    const bool ja = Meldung::zeige(this, text, titel, Meldung::Knoepfe::JaNein) == Meldung::Antwort::Ja;
+    const bool ja = Meldung::zeige(this, text, titel, knoepfe) == Meldung::Antwort::Ja;
     m_fragt = false;
     // Time that ran out while the question was open hands the sheet in now.
     if (restMs() <= 0 && !m_abgegeben) {
@@ -211,10 +232,12 @@ bool frmPruefung::frage(const QString& text, const QString& titel)
 
 void frmPruefung::cmd_Abgeben_Click()
 {
+    // Which questions are open, by their numbers on the sheet, so that the learner can go back to them.
     const int n = offen();
-    if (n > 0 && !frage(QStringLiteral("Sie haben %1 nicht beantwortet. Möchten Sie den Bogen trotzdem abgeben ?")
-                            .arg(anzahlFragen(n)),
-                        QStringLiteral("Abgeben ?")))
+    const QString welche = n == 1 ? QStringLiteral("Frage %1 ist").arg(offeneNummern())
+                                  : QStringLiteral("Die Fragen %1 sind").arg(offeneNummern());
+    if (n > 0 && !frage(QStringLiteral("%1 noch nicht beantwortet. Möchten Sie den Bogen trotzdem abgeben ?").arg(welche),
+                        QStringLiteral("Abgeben ?"), Meldung::Knoepfe::JaNein))
         return;
     if (!m_abgegeben)
         gibAb();
@@ -226,8 +249,9 @@ void frmPruefung::reject()
         QDialog::reject();
         return;
     }
+    // A stray Enter must not throw the sheet away: "Nein" is the default here.
     if (frage(QStringLiteral("Möchten Sie die Prüfung wirklich aufgeben ? Ein aufgegebener Bogen wird nicht bewertet."),
-              QStringLiteral("Aufgeben ?")))
+              QStringLiteral("Aufgeben ?"), Meldung::Knoepfe::JaNeinVorgabeNein))
         QDialog::reject();
 }
 
@@ -254,10 +278,10 @@ void frmPruefung::gibAb()
         else
             ++ergebnis.falsch;
         if (!richtig)
-            ergebnis.fehler.append({f.thema, f.nummer, gewaehlt});
+            ergebnis.fehler.append({i + 1, f.thema, f.nummer, gewaehlt});
     }
     if (!geschrieben)
-        meldeVerlaufNichtSchreibbar(this);
+        meldeVerlaufNichtSchreibbar(this, verlauf.grund());
     {
         frmPruefungsergebnis fenster(this, m_katalog, ergebnis);
         fenster.exec();

@@ -3,6 +3,7 @@
 #include "Gesamtkatalog.h"
 #include "Pruefung.h"
 
+#include "Meldung.h"
 #include "Uebungsfenster.h"
 
 #include <array>
@@ -33,6 +34,9 @@ public:
     void zeigeFrage(int index);
     void kreuze(int kasten);
     int offen() const;
+    // The numbers on the sheet of the questions left open, runs of three and more as a range:
+    // "3, 7 und 12–24".
+    QString offeneNummern() const;
 
     QLabel* bez_Stand;
     QLabel* bez_Zeit;
@@ -56,7 +60,7 @@ private:
     qint64 restMs() const;
     void cmd_Abgeben_Click();
     void gibAb();
-    bool frage(const QString& text, const QString& titel);
+    bool frage(const QString& text, const QString& titel, Meldung::Knoepfe knoepfe);
 
     const Gesamtkatalog& m_katalog;
     Pruefungsregel m_regel;

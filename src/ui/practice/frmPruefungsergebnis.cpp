@@ -8,13 +8,22 @@
 
 namespace {
 
-QString alsMinuten(qint64 ms)
+QString mitEinheit(qint64 n, const char* eine, const char* mehrere)
 {
-    const qint64 sekunden = ms / 1000;
-    return QStringLiteral("%1:%2").arg(sekunden / 60).arg(sekunden % 60, 2, 10, QLatin1Char('0'));
+    return n == 1 ? QStringLiteral("1 %1").arg(QLatin1String(eine)) : QStringLiteral("%1 %2").arg(n).arg(QLatin1String(mehrere));
 }
 
 } // namespace
+
+QString frmPruefungsergebnis::dauer(qint64 ms)
+{
+    const qint64 sekunden = std::max<qint64>(ms, 0) / 1000;
+    const QString minuten = mitEinheit(sekunden / 60, "Minute", "Minuten");
+    const QString rest = mitEinheit(sekunden % 60, "Sekunde", "Sekunden");
+    if (sekunden < 60)
+        return rest;
+    return sekunden % 60 == 0 ? minuten : minuten + QLatin1Char(' ') + rest;
+}
 
 frmPruefungsergebnis::frmPruefungsergebnis(QWidget* eltern, const Gesamtkatalog& katalog,
                                            const Pruefungsergebnis& ergebnis)
@@ -40,12 +49,13 @@ frmPruefungsergebnis::frmPruefungsergebnis(QWidget* eltern, const Gesamtkatalog&
     bez_Zahlen->setFont(arial(11.25, true));
 
     const int fragen = ergebnis.richtig + ergebnis.falsch + ergebnis.offen;
-    bez_Regel = new QLabel(QStringLiteral("Bestanden ist ein Bogen von %1 Fragen mit höchstens %2 falschen oder offenen "
-                                          "Antworten. Bearbeitungszeit: %3 von %4 Minuten.")
-                               .arg(fragen)
-                               .arg(ergebnis.regel.maxFalsch)
-                               .arg(alsMinuten(ergebnis.dauerMs))
-                               .arg(ergebnis.regel.minuten),
+    const int maxFalsch = ergebnis.regel.maxFalsch;
+    const QString grenze = maxFalsch <= 0   ? QStringLiteral("ohne falsche oder offene Antwort")
+                           : maxFalsch == 1 ? QStringLiteral("mit höchstens einer falschen oder offenen Antwort")
+                                            : QStringLiteral("mit höchstens %1 falschen oder offenen Antworten").arg(maxFalsch);
+    bez_Regel = new QLabel(QStringLiteral("Bestanden ist ein Bogen von %1 %2. Bearbeitungszeit: %3 von %4.")
+                               .arg(mitEinheit(fragen, "Frage", "Fragen"), grenze, dauer(ergebnis.dauerMs),
+                                    mitEinheit(ergebnis.regel.minuten, "Minute", "Minuten")),
                            this);
     bez_Regel->setObjectName(QStringLiteral("bez_Regel"));
     Twips::setze(bez_Regel, 240, 1140, 7455, 480);
@@ -77,14 +87,20 @@ frmPruefungsergebnis::frmPruefungsergebnis(QWidget* eltern, const Gesamtkatalog&
     setTabOrder(LView_Fragen, cmd_Schliessen);
     connect(cmd_Schliessen, &QPushButton::clicked, this, &QDialog::accept);
 
+    Erlaeuterungsdateien erlaeuterungen;
     for (const Pruefungsergebnis::Fehler& f : ergebnis.fehler) {
         const Katalogfrage& frage = katalog.frage({f.thema, f.frage});
         LView_Fragen->fuegeHinzu(
-            QStringLiteral("%1, Frage %2: %3").arg(katalog.titel[f.thema]).arg(f.frage).arg(alsAnzeige(frage.frage)),
+            QStringLiteral("Frage %1 (%2, Nr. %3): %4")
+                .arg(f.nummer)
+                .arg(katalog.titel[f.thema])
+                .arg(f.frage)
+                .arg(alsAnzeige(frage.frage)),
             f.gewaehlt == 0 ? QStringLiteral("Nicht beantwortet")
                             : QStringLiteral("Ihre Antwort: ") + alsAnzeige(frage.antwort[f.gewaehlt]),
-            QStringLiteral("Richtige Antwort: ") + alsAnzeige(frage.antwort.at(qBound(0, frage.loesung, 4))),
-            f.gewaehlt == 0 ? Fragenliste::Urteil::Offen : Fragenliste::Urteil::Falsch);
+            QStringLiteral("Richtige Antwort: ") + alsAnzeige(frage.richtigeAntwort()),
+            f.gewaehlt == 0 ? Fragenliste::Urteil::Offen : Fragenliste::Urteil::Falsch,
+            erlaeuterungen.suche(f.thema, frage.frage, frage.richtigeAntwort()));
     }
     if (LView_Fragen->count() > 0) {
         LView_Fragen->setCurrentRow(0);

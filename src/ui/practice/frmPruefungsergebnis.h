@@ -12,6 +12,7 @@ class QPushButton;
 // What a handed-in sheet came to.
 struct Pruefungsergebnis {
     struct Fehler {
+        int nummer; // on the sheet, from 1
         int thema;
         int frage;
         int gewaehlt; // 0: left open
@@ -28,11 +29,14 @@ struct Pruefungsergebnis {
 };
 
 // The result of a simulated exam: passed or not by the rule, the counts, the time taken, and
-// the review of every question answered wrong or left open.
+// the review of every question answered wrong or left open, with its explanation.
 class frmPruefungsergebnis : public Uebungsfenster {
     Q_OBJECT
 public:
     frmPruefungsergebnis(QWidget* eltern, const Gesamtkatalog& katalog, const Pruefungsergebnis& ergebnis);
+
+    // "12 Minuten 5 Sekunden", "1 Minute", "26 Sekunden": the time taken, in words.
+    static QString dauer(qint64 ms);
 
     QLabel* Label1;
     QLabel* bez_Zahlen;

@@ -13,7 +13,16 @@ namespace {
 
 QString modusText(Verlauf::Modus modus)
 {
-    return modus == Verlauf::Modus::Fehler ? QStringLiteral("Fehler üben") : QStringLiteral("Abfrage");
+    switch (modus) {
+    case Verlauf::Modus::Fehler:
+        return QStringLiteral("Fehler üben");
+    case Verlauf::Modus::Heute:
+        return QStringLiteral("Heute üben");
+    case Verlauf::Modus::Pruefung: // never reviewed here: the exam result reviews its sheet
+    case Verlauf::Modus::Abfrage:
+        break;
+    }
+    return QStringLiteral("Abfrage");
 }
 
 } // namespace
@@ -70,6 +79,7 @@ void frmRueckblick::fuelle(const QList<Verlauf::Eintrag>& lauf)
     QHash<QByteArray, int> nummer;
     for (int n = 1; n <= bank.AnzahlFragen; ++n)
         nummer.insert(Verlauf::kennung(bank, n), n);
+    Erlaeuterungsdateien erlaeuterungen;
 
     // The wrong answers first, each group in the order asked.
     int falsch = 0;
@@ -91,7 +101,9 @@ void frmRueckblick::fuelle(const QList<Verlauf::Eintrag>& lauf)
                 (e.richtig ? QStringLiteral("Ihre Antwort, richtig: ") : QStringLiteral("Ihre Antwort: ")) +
                     (e.antwort == 0 ? QStringLiteral("(keine)") : alsAnzeige(bank.Antwort(n, e.antwort))),
                 QStringLiteral("Richtige Antwort: ") + alsAnzeige(bank.Antwort(n, bank.Loesung(n))),
-                e.richtig ? Fragenliste::Urteil::Richtig : Fragenliste::Urteil::Falsch);
+                e.richtig ? Fragenliste::Urteil::Richtig : Fragenliste::Urteil::Falsch,
+                e.richtig ? std::nullopt
+                          : erlaeuterungen.suche(bank.ThemaNr, bank.Frage(n), bank.Antwort(n, bank.Loesung(n))));
         }
     }
 

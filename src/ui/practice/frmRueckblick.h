@@ -9,8 +9,8 @@ class Fragenliste;
 class QPushButton;
 
 // The review of a topic's latest quiz or drill: each question with the answer chosen and the
-// correct one, the wrong ones first. The loaded topic gives the texts; a question edited since
-// the run is named as such. Escape or "&Schließen" close it.
+// correct one, the wrong ones first, each wrong one with its explanation. The loaded topic gives
+// the texts; a question edited since the run is named as such. Escape or "&Schließen" close it.
 class frmRueckblick : public Uebungsfenster {
     Q_OBJECT
 public:

@@ -10,6 +10,7 @@
 #include "Twips.h"
 #include "Verlaufsmeldung.h"
 #include "frmAbfrageEnde.h"
+#include "practice/Erlaeuterungsaufruf.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -179,6 +180,12 @@ void frmAbfrage::verbindeEreignisse()
     connect(timer_NFrage, &QTimer::timeout, this, &frmAbfrage::timer_NFrage_Timer);
     connect(cmd_NFrage, &QPushButton::clicked, this, &frmAbfrage::cmd_NFrage_Click);
     connect(cmd_Abbrechen, &QPushButton::clicked, this, &frmAbfrage::cmd_Abbrechen_Click);
+    // The explanation once the verdict is shown, not before.
+    Erlaeuterungsaufruf::anhaengen(this, bez_Frage, [this]() -> std::optional<Katalogfrage> {
+        if (bez_RichtigFalsch->text().isEmpty())
+            return std::nullopt;
+        return aktuelleFrage();
+    });
 }
 
 void frmAbfrage::ZeigeFrage()
@@ -300,7 +307,7 @@ void frmAbfrage::merke(int index, bool richtig)
 {
     const Katalogfrage& frage = aktuelleFrage();
     if (!m_verlauf.schreibe(frage.thema, frage.kennung, Img_Kasten[index]->Tag.toInt(), richtig))
-        meldeVerlaufNichtSchreibbar(this);
+        meldeVerlaufNichtSchreibbar(this, m_verlauf.grund());
 }
 
 void frmAbfrage::timer_NFrage_Timer()
@@ -313,7 +320,17 @@ void frmAbfrage::cmd_NFrage_Click()
 {
     if (lauf().AktFrage == anzahl()) {
         {
-            frmAbfrageEnde ergebnis(this, anzahl(), m_modus == Verlauf::Modus::Abfrage);
+            const bool benoten = m_modus == Verlauf::Modus::Abfrage;
+            // A practice across topics is of no one topic, whichever the bank holds.
+            QString satz;
+            if (m_modus == Verlauf::Modus::Heute)
+                satz = anzahl() == 1
+                           ? QStringLiteral("Sie haben 1 Frage beantwortet, die heute fällig war.")
+                           : QStringLiteral("Sie haben %1 Fragen beantwortet, die heute fällig waren.").arg(anzahl());
+            frmAbfrageEnde ergebnis(this, anzahl(), benoten, satz);
+            // The grade is kept before the learner sees it.
+            if (benoten)
+                emit benotet();
             ergebnis.exec();
         }
         accept();

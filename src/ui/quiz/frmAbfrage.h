@@ -63,6 +63,10 @@ public:
 
     int Auswahl = 0;
 
+signals:
+    // The result has graded the topic (a quiz of the whole topic, not a drill).
+    void benotet();
+
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 

@@ -32,7 +32,7 @@ QLabel* zelle(QWidget* eltern, const QString& name, const QString& text, int lef
 
 } // namespace
 
-frmAbfrageEnde::frmAbfrageEnde(QWidget* eltern, int fragen, bool benoten)
+frmAbfrageEnde::frmAbfrageEnde(QWidget* eltern, int fragen, bool benoten, const QString& satz)
     : Modalfenster(eltern, QStringLiteral("frmAbfrageEnde"), QStringLiteral("Ergebnis"), 4815, 4590)
 {
 
@@ -70,7 +70,7 @@ frmAbfrageEnde::frmAbfrageEnde(QWidget* eltern, int fragen, bool benoten)
 
     connect(cmd_OK, &QPushButton::clicked, this, &QDialog::accept);
     cmd_OK->setFocus();
-    laden(fragen < 0 ? katalog().AnzahlFragen : fragen, benoten);
+    laden(fragen < 0 ? katalog().AnzahlFragen : fragen, benoten, satz);
 }
 
 frmAbfrageEnde::Bewertung frmAbfrageEnde::bewerte(int n, int r)
@@ -82,14 +82,16 @@ frmAbfrageEnde::Bewertung frmAbfrageEnde::bewerte(int n, int r)
     return {int(std::floor(p)), 100 * (n - r) / n, note};
 }
 
-void frmAbfrageEnde::laden(int n, bool benoten)
+void frmAbfrageEnde::laden(int n, bool benoten, const QString& satz)
 {
     const Katalog& bank = katalog();
     const int r = lauf().AnzRichtig;
     const int f = lauf().AnzFalsch;
 
-    Label2->setText(QStringLiteral("Sie haben ") + QString::number(n) + QStringLiteral(" Fragen ") +
-                    QStringLiteral("im Themengebiet:  ") + bank.Thema + QStringLiteral("  beantwortet."));
+    Label2->setText(!satz.isEmpty()
+                        ? satz
+                        : QStringLiteral("Sie haben ") + QString::number(n) + QStringLiteral(" Fragen ") +
+                              QStringLiteral("im Themengebiet:  ") + bank.Thema + QStringLiteral("  beantwortet."));
     // A run always has questions; without any there is nothing to grade.
     if (n >= 1) {
         const Bewertung bewertung = bewerte(n, r);

@@ -14,8 +14,10 @@ class QPushButton;
 class frmAbfrageEnde : public Modalfenster {
     Q_OBJECT
 public:
-    // fragen: the questions the run asked (all of the loaded topic unless given).
-    explicit frmAbfrageEnde(QWidget* eltern = nullptr, int fragen = -1, bool benoten = true);
+    // fragen: the questions the run asked (all of the loaded topic unless given); satz: the line
+    // above the totals, for a run that is not of the loaded topic.
+    explicit frmAbfrageEnde(QWidget* eltern = nullptr, int fragen = -1, bool benoten = true,
+                            const QString& satz = QString());
 
     struct Bewertung {
         int prozentRichtig; // floored
@@ -37,5 +39,5 @@ public:
     QLabel* Label1;
 
 private:
-    void laden(int n, bool benoten);
+    void laden(int n, bool benoten, const QString& satz);
 };

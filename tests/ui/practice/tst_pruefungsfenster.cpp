@@ -5,6 +5,7 @@
 #include "Textfeld.h"
 #include "Verlauf.h"
 #include "practice/Balken.h"
+#include "practice/Chancenkurve.h"
 #include "practice/Fragenliste.h"
 #include "practice/frmLernstand.h"
 #include "practice/frmPruefung.h"
@@ -104,6 +105,8 @@ private slots:
         QVERIFY(!fenster.isVisible());
         QCOMPARE(Meldung::gefragt().size(), 2);
         QCOMPARE(Meldung::gefragt().last().titel, QString("Aufgeben ?"));
+        // A stray Enter keeps the sheet.
+        QCOMPARE(Meldung::gefragt().last().knoepfe, Meldung::Knoepfe::JaNeinVorgabeNein);
         QVERIFY(!m_ordner->gibt("VERLAUF.QXV"));
     }
 
@@ -114,17 +117,20 @@ private slots:
         QTest::addColumn<int>("richtig");
         QTest::addColumn<int>("falsch");
         QTest::addColumn<bool>("bestanden");
-        QTest::newRow("all right") << 10 << 0 << true;
-        QTest::newRow("two wrong pass") << 8 << 2 << true;
-        QTest::newRow("three wrong fail") << 7 << 3 << false;
-        QTest::newRow("one wrong and two open fail") << 7 << 1 << false;
-        QTest::newRow("two open pass") << 8 << 0 << true;
+        QTest::addColumn<QString>("welcheOffen");
+        QTest::newRow("all right") << 10 << 0 << true << QString();
+        QTest::newRow("two wrong pass") << 8 << 2 << true << QString();
+        QTest::newRow("three wrong fail") << 7 << 3 << false << QString();
+        QTest::newRow("one wrong and two open fail") << 7 << 1 << false << "Die Fragen 9 und 10 sind";
+        QTest::newRow("one open pass") << 9 << 0 << true << "Frage 10 ist";
+        QTest::newRow("many open fail") << 2 << 1 << false << "Die Fragen 4–10 sind";
     }
     void abgeben()
     {
         QFETCH(int, richtig);
         QFETCH(int, falsch);
         QFETCH(bool, bestanden);
+        QFETCH(QString, welcheOffen);
         const int offen = 10 - richtig - falsch;
         frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
         fenster.show();
@@ -137,7 +143,7 @@ private slots:
                 fenster.kreuze(kastenMit(fenster, loesung % 4 + 1));
         }
         g_jetzt = 754'000;
-        QString ueberschrift, zahlen, regel;
+        QString ueberschrift, zahlen, regel, ersteZeile;
         int zeilen = -1;
         BeimNaechstenModal ergebnis(
             [&](QWidget* m) {
@@ -146,6 +152,7 @@ private slots:
                 zahlen = e->bez_Zahlen->text();
                 regel = e->bez_Regel->text();
                 zeilen = e->LView_Fragen->count();
+                ersteZeile = zeilen > 0 ? e->LView_Fragen->item(0)->data(Qt::AccessibleTextRole).toString() : QString();
                 QTest::keyClick(e, Qt::Key_Return);
             },
             "frmPruefungsergebnis");
@@ -153,9 +160,9 @@ private slots:
         fenster.cmd_Abgeben->click();
         QCOMPARE(fenster.isVisible(), offen > 0);
         if (offen > 0) {
+            // The open questions by their numbers on the sheet.
             QCOMPARE(Meldung::gefragt().first().text,
-                     QString("Sie haben %1 nicht beantwortet. Möchten Sie den Bogen trotzdem abgeben ?")
-                         .arg(offen == 1 ? "1 Frage" : QString("%1 Fragen").arg(offen)));
+                     welcheOffen + " noch nicht beantwortet. Möchten Sie den Bogen trotzdem abgeben ?");
             Meldung::setzeNaechsteAntwort(Meldung::Antwort::Ja);
             fenster.cmd_Abgeben->click();
         }
@@ -163,8 +170,16 @@ private slots:
         QVERIFY(!fenster.isVisible());
         QCOMPARE(ueberschrift, QString(bestanden ? "Bestanden" : "Nicht bestanden"));
         QCOMPARE(zahlen, QString("Richtig: %1     Falsch: %2     Offen: %3").arg(richtig).arg(falsch).arg(offen));
-        QVERIFY(regel.endsWith("Bearbeitungszeit: 12:34 von 30 Minuten."));
+        QCOMPARE(regel, QString("Bestanden ist ein Bogen von 10 Fragen mit höchstens 2 falschen oder offenen Antworten. "
+                                "Bearbeitungszeit: 12 Minuten 34 Sekunden von 30 Minuten."));
         QCOMPARE(zeilen, falsch + offen);
+        // A mistake is named by its number on the sheet first, then by its topic and number there.
+        if (zeilen > 0)
+            QVERIFY2(ersteZeile.contains(QString("Frage %1 (%2, Nr. %3): ")
+                                             .arg(richtig + 1)
+                                             .arg(m_bogen[richtig].thema == 1 ? "Eins" : "Zwei")
+                                             .arg(m_bogen[richtig].frage)),
+                     qPrintable(ersteZeile));
 
         QList<Verlauf::Eintrag> verlauf;
         Verlauf::lese([&](const Verlauf::Eintrag& e) { verlauf << e; });
@@ -175,6 +190,22 @@ private slots:
             QCOMPARE(verlauf[i].richtig, i < richtig);
             QCOMPARE(verlauf[i].antwort == 0, i >= richtig + falsch);
         }
+    }
+
+    // The time taken, in words a learner reads without thinking: units, and the singular.
+    void dauer_data()
+    {
+        QTest::addColumn<qint64>("ms");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("seconds") << qint64(26'400) << "26 Sekunden";
+        QTest::newRow("one second") << qint64(1'000) << "1 Sekunde";
+        QTest::newRow("one minute") << qint64(60'000) << "1 Minute";
+        QTest::newRow("both singular") << qint64(61'000) << "1 Minute 1 Sekunde";
+    }
+    void dauer()
+    {
+        QFETCH(qint64, ms);
+        QTEST(frmPruefungsergebnis::dauer(ms), "text");
     }
 
     // The clock hands the sheet in by itself, without asking, also while a question is open.
@@ -231,10 +262,54 @@ private slots:
         QCOMPARE(fenster.bez_Beantwortet[12]->text(), QString("3"));
         QCOMPARE(fenster.Balken_Stand[1]->accessibleName(),
                  QString("Eins: 1 zuletzt richtig, 1 zuletzt falsch, 3 noch nie beantwortet"));
-        QVERIFY(fenster.bez_Grundlage->text().startsWith("Die Schätzung ist noch grob: Sie haben erst 3 von 10"));
+        QVERIFY(fenster.bez_Spanne->text().startsWith("Noch grob geschätzt: wahrscheinlich "));
+        QVERIFY(fenster.bez_Grundlage->text().startsWith("Sie haben erst 3 von 10 Fragen beantwortet."));
         QVERIFY(fenster.bez_Chance->text().endsWith(" %"));
         QTest::keyClick(&fenster, Qt::Key_Escape);
         QVERIFY(!fenster.isVisible());
+    }
+
+    // The figure as a learner reads it: never 0 % or 100 %, how sure it is, what it means with the
+    // allowed wrong answers named, and the chart's first and last day for a screen reader.
+    void lernstandTexte_data()
+    {
+        QTest::addColumn<QList<double>>("chance"); // the figure and the ends of its range
+        QTest::addColumn<bool>("grob");
+        QTest::addColumn<QStringList>("texte"); // the figure, its range, in words
+        QTest::newRow("rough") << QList<double>{0.7, 0.58, 0.81} << true
+                               << QStringList{"70 %", "Noch grob geschätzt: wahrscheinlich zwischen 58 % und 81 %",
+                                              "etwa 70"};
+        QTest::newRow("next to nothing") << QList<double>{0.004, 0.001, 0.03} << true
+                                         << QStringList{"unter 1 %",
+                                                        "Noch grob geschätzt: wahrscheinlich höchstens 3 %",
+                                                        "kaum einen"};
+        QTest::newRow("all but certain") << QList<double>{0.996, 0.97, 0.999} << false
+                                         << QStringList{"über 99 %",
+                                                        "Recht sicher geschätzt: wahrscheinlich mindestens 97 %",
+                                                        "fast alle"};
+    }
+    void lernstandTexte()
+    {
+        QFETCH(QList<double>, chance);
+        QFETCH(bool, grob);
+        QFETCH(QStringList, texte);
+        Lernstand stand;
+        stand.gesamt = {QString(), 330, 200, 150, 50};
+        stand.bestehenschance = chance[0];
+        stand.chanceUnten = chance[1];
+        stand.chanceOben = chance[2];
+        stand.grob = grob;
+        const QDate heute = QDate::currentDate();
+        for (int tag = 59; tag >= 0; --tag)
+            stand.tage << Lernstand::Tag{heute.addDays(-tag), tag == 0 ? chance[0] : 0.2};
+        frmLernstand fenster(nullptr, stand, Pruefungsregel{});
+        QCOMPARE(fenster.bez_Chance->text(), "Chance, die Prüfung heute zu bestehen: " + texte[0]);
+        QCOMPARE(fenster.bez_Spanne->text(), texte[1]);
+        QVERIFY(fenster.bez_Grundlage->text().contains("Von 100 Prüfungsbögen mit 24 Fragen würden Sie heute " +
+                                                       texte[2] + " mit höchstens 5 falschen Antworten bestehen"));
+        QCOMPARE(fenster.Kurve_Chance->accessibleDescription(),
+                 "An den letzten 60 Tagen: am " + heute.addDays(-59).toString("dd.MM.yyyy") + " 20 %, heute " +
+                     texte[0] + ". Die gestrichelte Linie liegt bei 50 %.");
     }
 
 private:

@@ -1,8 +1,11 @@
+#include "Bildknopf.h"
+#include "Gesamtkatalog.h"
 #include "Katalog.h"
 #include "Meldung.h"
 #include "Modal.h"
 #include "TestOrdner.h"
 #include "Textfeld.h"
+#include "Tipps.h"
 #include "User.h"
 #include "Verlauf.h"
 #include "main/frmMain.h"
@@ -12,8 +15,9 @@
 #include "quiz/frmAbfrage.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -35,8 +39,7 @@ void beantworte(QWidget* modal, const QList<bool>& richtig, bool bisZumErgebnis 
     QVERIFY(fenster);
     BeimNaechstenModal ergebnis([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); }, "frmAbfrageEnde");
     for (bool r : richtig) {
-        const QStringList frage = fenster->bez_Frage->toPlainText().split(' ');
-        const int loesung = katalog().Loesung(frage.value(1).toInt());
+        const int loesung = fenster->aktuelleFrage().loesung;
         const int gewaehlt = r ? loesung : loesung % 4 + 1;
         for (int k = 1; k <= 4; ++k) {
             if (fenster->Img_Kasten[k]->Tag == QString::number(gewaehlt))
@@ -48,6 +51,17 @@ void beantworte(QWidget* modal, const QList<bool>& richtig, bool bisZumErgebnis 
     }
     if (bisZumErgebnis)
         QTRY_VERIFY(ergebnis.lief());
+}
+
+// Every question of topics 1 to `bis` answered right just now, so that none of them is due today.
+void heuteBeantwortet(int bis)
+{
+    const Gesamtkatalog gesamt = Gesamtkatalog::lade();
+    Verlauf::Schreiber lauf(Verlauf::Modus::Abfrage);
+    for (int t = 1; t <= bis; ++t) {
+        for (const Katalogfrage& f : gesamt.fragen[t])
+            QVERIFY(lauf.schreibe(t, f.kennung, f.loesung, true));
+    }
 }
 
 // Acts on the context menu once it is open: the test presses the access key of an entry.
@@ -220,6 +234,108 @@ private slots:
         fenster.close();
     }
 
+    // The practice is found without the manual: the list's tooltip names what its right click
+    // offers, and the first finished quiz of a learner, never a later one, ends with a hint,
+    // remembered beside USER.QXV in a file of its own.
+    void tippNachDerErstenAbfrage()
+    {
+        const auto tipps = [] {
+            int n = 0;
+            for (const Meldung::Eintrag& e : Meldung::gefragt())
+                n += e.titel == QLatin1String("Tipp");
+            return n;
+        };
+        const auto abfrage = [](frmMain& fenster) {
+            fenster.LView->item(3)->setCheckState(Qt::Checked);
+            BeimNaechstenModal lauf([](QWidget* m) { beantworte(m, {true, true, true, true}); }, "frmAbfrage");
+            fenster.Button[1]->click();
+            QVERIFY(lauf.lief());
+        };
+        {
+            frmMain fenster;
+            fenster.show();
+            QVERIFY(fenster.LView->toolTip().contains("Fehler üben") &&
+                    fenster.LView->toolTip().contains("Prüfung simulieren"));
+            // A cancelled quiz is no finished one.
+            fenster.LView->item(3)->setCheckState(Qt::Checked);
+            BeimNaechstenModal abgebrochen(
+                [](QWidget* m) {
+                    Meldung::setzeNaechsteAntwort(Meldung::Antwort::Ja);
+                    qobject_cast<frmAbfrage*>(m)->cmd_Abbrechen->click();
+                },
+                "frmAbfrage");
+            fenster.Button[1]->click();
+            QVERIFY(abgebrochen.lief());
+            QCOMPARE(tipps(), 0);
+            abfrage(fenster);
+            QCOMPARE(tipps(), 1);
+            QVERIFY(Meldung::gefragt().last().text.contains("rechten Maustaste"));
+            abfrage(fenster);
+            QCOMPARE(tipps(), 1);
+            fenster.close();
+        }
+        QVERIFY(m_ordner->gibt("TIPPS.QXV"));
+        QCOMPARE(m_ordner->lies("USER.QXV").count("\r\n"), 12);
+        Tipps::vergiss();
+        frmMain wieder;
+        wieder.show();
+        abfrage(wieder);
+        QCOMPARE(tipps(), 1);
+        wieder.close();
+    }
+
+    // "Heute üben" from any topic asks what is due across all topics (here the two not answered
+    // today), no more than PRUEFUNG.QXV allows, each under its own topic's title. Its answers go
+    // into the history as such; it grades nothing, not even the topic in the bank, and leaves
+    // USER.QXV unwritten.
+    void heuteUeben()
+    {
+        m_ordner->schreibe("PRUEFUNG.QXV", "\"Heute\",5\r\n");
+        heuteBeantwortet(9);
+        const QDateTime alt = QDateTime::currentDateTime().addDays(-2);
+        QFile user(m_ordner->datei("USER.QXV"));
+        QVERIFY(user.open(QIODevice::ReadWrite) && user.setFileTime(alt, QFileDevice::FileModificationTime));
+        user.close();
+        frmMain fenster;
+        fenster.LView->setCurrentRow(2);
+        QCOMPARE(katalog().LadeThema(3), Katalog::Ladeergebnis::Geladen);
+        QString insgesamt;
+        QSet<QString> titel;
+        BeimNaechstenModal lauf(
+            [&](QWidget* m) {
+                auto* f = qobject_cast<frmAbfrage*>(m);
+                insgesamt = f->bez_FrInsgesamt->text();
+                for (int i = 0; i < 5; ++i) {
+                    titel << f->bez_Titel->text();
+                    beantworte(m, {i % 2 == 0}, i == 4);
+                }
+            },
+            "frmAbfrage");
+        BeimMenue menue([](QMenu* m) { QTest::keyClick(m, Qt::Key_H); });
+        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(menue.lief && lauf.lief());
+        QCOMPARE(insgesamt, QString("5"));
+        QCOMPARE(titel, (QSet<QString>{"Thema 10", "Thema 11"}));
+        QCOMPARE(m_ordner->lies("VERLAUF.QXV").count(",\"Heute\",1"), 5);
+        QCOMPARE(Benutzer().Ergebnis(3), qint16(1));
+        QCOMPARE(QFileInfo(user).lastModified(), alt);
+        fenster.close();
+    }
+
+    // With everything practised today, "Heute üben" asks nothing and says when to come back.
+    void heuteNichtsFaellig()
+    {
+        heuteBeantwortet(11);
+        frmMain fenster;
+        BeimMenue menue([](QMenu* m) { QTest::keyClick(m, Qt::Key_H); });
+        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(menue.lief);
+        QCOMPARE(Meldung::gefragt().size(), 1);
+        QCOMPARE(Meldung::gefragt().first().text,
+                 QString("Heute ist keine Frage fällig !\nDie nächste Frage ist ab morgen fällig."));
+        fenster.close();
+    }
+
     // The exam sheet and the progress are for the whole catalogue, from any place in the list. A
     // sheet larger than the catalogue takes every question and says so.
     void pruefungUndLernstand()
@@ -242,8 +358,11 @@ private slots:
         QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
         QVERIFY(menue.lief);
         QVERIFY(bogen.lief());
+        // The missing topic is named, and the smaller sheet allows fewer wrong answers: 5 * 40 / 50.
         QCOMPARE(Meldung::gefragt().first().text,
-                 QString("Die Themendateien enthalten nur 40 Fragen statt 50.\nDer Prüfungsbogen enthält alle 40 Fragen."));
+                 QString("Aus diesen Themen kommen keine Fragen auf den Prüfungsbogen:\nQXV.11 fehlt\n\n"
+                         "Die Themendateien enthalten nur 40 Fragen statt 50.\nDer Prüfungsbogen enthält alle 40 "
+                         "Fragen und ist\nmit höchstens 4 falschen Antworten bestanden."));
         QCOMPARE(stand, QString("Frage 1 von 40"));
         QCOMPARE(zeit, QString("Restzeit 20:00"));
 
@@ -267,9 +386,12 @@ private slots:
         katalog().bildeDateiPfad();
         katalog().LadeThema(2);
         Verlauf::Schreiber lauf(Verlauf::Modus::Abfrage);
-        for (int n = 1; n <= 4; ++n)
-            lauf.schreibe(2, Verlauf::kennung(katalog(), n), n % 2 ? katalog().Loesung(n) : 1, n % 2);
-        frmRueckblick fenster(nullptr, Verlauf::letzterLauf(2));
+        QList<QByteArray> kennungen;
+        for (int n = 1; n <= 4; ++n) {
+            kennungen << Verlauf::kennung(katalog(), n);
+            lauf.schreibe(2, kennungen.last(), n % 2 ? katalog().Loesung(n) : 1, n % 2);
+        }
+        frmRueckblick fenster(nullptr, Verlauf::letzterLauf(2, kennungen));
         fenster.show();
         QStringList zeilen;
         for (int i = 0; i < fenster.LView_Fragen->count(); ++i)
@@ -294,8 +416,10 @@ private slots:
         BeimNaechstenModal abfrage([](QWidget* m) { beantworte(m, {true, true, true, true}); }, "frmAbfrage");
         fenster.Button[1]->click();
         QVERIFY(abfrage.lief());
-        QCOMPARE(Meldung::gefragt().size(), 1);
+        // The history's message once, then the hint that follows a first finished quiz.
+        QCOMPARE(Meldung::gefragt().size(), 2);
         QCOMPARE(Meldung::gefragt().first().titel, QString("Antwortverlauf"));
+        QCOMPARE(Meldung::gefragt().last().titel, QString("Tipp"));
         fenster.close();
         QCOMPARE(m_ordner->lies("USER.QXV"), userDatei({4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
     }

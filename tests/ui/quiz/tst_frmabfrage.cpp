@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -399,8 +401,8 @@ private slots:
         QTRY_COMPARE(ok.count(), 2);
     }
 
-    // A whole run from the main window, with the keyboard: the grade is stored, the list
-    // shows its icon with the topic checked again, and USER.QXV keeps it.
+    // A whole run from the main window, with the keyboard: the grade is stored, in USER.QXV
+    // already while the result shows, the list shows its icon with the topic checked again.
     void ganzerLauf_data()
     {
         QTest::addColumn<int>("richtige");
@@ -416,17 +418,20 @@ private slots:
         m_ordner->schreibeAlleThemen(2);
         m_ordner->schreibe("QXV.5", Themendatei::mitFragen("Quizthema", 5));
         m_ordner->schreibe("USER.QXV", userDatei(QList<int>(11, 1)));
+        m_ordner->schreibe("TIPPS.QXV", "\"Kontextmenue\"\r\n"); // a learner who has had the first quiz's hint
         auto haupt = std::make_unique<frmMain>();
         haupt->show();
         haupt->LView->item(4)->setCheckState(Qt::Checked);
 
         QString satz;
+        QByteArray imErgebnis;
         BeimNaechstenModal abfrage([&](QWidget* modal) {
             auto* fenster = qobject_cast<frmAbfrage*>(modal);
             QVERIFY(fenster);
             BeimNaechstenModal ergebnis(
                 [&](QWidget* dialog) {
                     satz = qobject_cast<frmAbfrageEnde*>(dialog)->Label2->text();
+                    imErgebnis = m_ordner->lies("USER.QXV");
                     QTest::keyClick(dialog, Qt::Key_Return);
                 },
                 "frmAbfrageEnde");
@@ -446,10 +451,56 @@ private slots:
                  Bilder::wertung(note).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32));
         for (int i = 0; i < 11; ++i)
             QCOMPARE(haupt->LView->item(i)->checkState(), i == 4 ? Qt::Checked : Qt::Unchecked);
-        haupt->close();
         QList<int> noten(11, 1);
         noten[4] = note;
+        QCOMPARE(imErgebnis, userDatei(noten));
+        haupt->close();
         QCOMPARE(m_ordner->lies("USER.QXV"), userDatei(noten));
+        QVERIFY(Meldung::gefragt().isEmpty());
+    }
+
+    // A save after a result that fails says so once, however many results follow and when the
+    // window closes, and leaves the old file alone; a save that works again starts afresh.
+    void speichernNachErgebnisScheitert()
+    {
+        m_ordner->schreibeAlleThemen(2);
+        m_ordner->schreibe("TIPPS.QXV", "\"Kontextmenue\"\r\n"); // a learner who has had the first quiz's hint
+        m_ordner->schreibe("USER.QXV", userDatei(QList<int>(11, 1)));
+        auto haupt = std::make_unique<frmMain>();
+        haupt->show();
+        QVERIFY(QFile::remove(m_ordner->datei("USER.QXV")));
+        QVERIFY(QDir(m_ordner->pfad()).mkdir("USER.QXV"));
+        const auto quiz = [&](int thema) {
+            haupt->LView->item(thema - 1)->setCheckState(Qt::Checked);
+            BeimNaechstenModal abfrage([&](QWidget* modal) {
+                BeimNaechstenModal ergebnis([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); },
+                                            "frmAbfrageEnde");
+                beantworteAlle(*qobject_cast<frmAbfrage*>(modal), 2);
+                QVERIFY(ergebnis.lief());
+            });
+            QTest::mouseClick(haupt->Button[1], Qt::LeftButton);
+            QVERIFY(abfrage.lief());
+        };
+        quiz(1);
+        quiz(2);
+        QCOMPARE(Meldung::gefragt().size(), 1);
+        QCOMPARE(Meldung::gefragt().at(0).text, QString("Benutzerwertung speichern ist nicht möglich !"));
+        QCOMPARE(Meldung::gefragt().at(0).titel, QString("Speichern"));
+        haupt->close();
+        QCOMPARE(Meldung::gefragt().size(), 1);
+        QVERIFY(QFileInfo(m_ordner->datei("USER.QXV")).isDir());
+
+        QVERIFY(QDir(m_ordner->pfad()).rmdir("USER.QXV"));
+        m_ordner->schreibe("USER.QXV", userDatei(QList<int>(11, 1)));
+        haupt = std::make_unique<frmMain>();
+        haupt->show();
+        quiz(3);
+        QVERIFY(QDir(m_ordner->pfad()).mkdir("Sperre"));
+        QVERIFY(QFile::rename(m_ordner->datei("USER.QXV"), m_ordner->datei("Sperre/USER.QXV")));
+        QVERIFY(QDir(m_ordner->pfad()).mkdir("USER.QXV"));
+        quiz(4);
+        QCOMPARE(Meldung::gefragt().size(), 2);
+        haupt->close();
     }
 
     // A cancelled run still rebuilds the list and checks the topic again; the grade stays.
