@@ -45,6 +45,7 @@ struct Fall {
     int bestanden = 0;
     int boegen = 0;
     int seitLernen = 0; // days since the last study day
+    int alter = 0;      // days since the learner's first day
 };
 
 // The old rule, which the program no longer has: per question (1/4 + right among its last three
@@ -177,20 +178,19 @@ double mittlererAbstand(const std::vector<Fall>& faelle, const std::function<dou
     return faelle.empty() ? 0 : summe / double(faelle.size());
 }
 
-// Where the estimator misses: by the days since the learner last studied.
-void nachPause(const std::vector<Fall>& faelle, bool schaetzer)
+// The sheet's chance against the true one, the days grouped by `fach` (0 to 4, -1 none): where
+// the estimator misses.
+void nachFaechern(const std::vector<Fall>& faelle, bool schaetzer, const char* titel, const char* const namen[5],
+                  const std::function<int(const Fall&)>& fach)
 {
-    const int grenzen[] = {0, 1, 7, 21, 60, 100000};
-    const char* namen[] = {"studied that day", "1-6 days after", "7-20 days after", "21-59 days after",
-                           "60 days and more"};
-    std::printf("| since the last study day | days | true chance | estimator | difference | true chance in range "
-                "| old rule | difference |\n");
+    std::printf("| %s | days | true chance | estimator | difference | true chance in range | old rule | difference |\n",
+                titel);
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
     for (int k = 0; k < 5; ++k) {
         int n = 0, drin = 0;
         double wahr = 0, neu = 0, alt = 0;
         for (const Fall& f : faelle) {
-            if (f.seitLernen < grenzen[k] || f.seitLernen >= grenzen[k + 1])
+            if (fach(f) != k)
                 continue;
             ++n;
             wahr += f.wahr;
@@ -209,6 +209,28 @@ void nachPause(const std::vector<Fall>& faelle, bool schaetzer)
             std::printf("| %s | %d | %s | – | | | %s | %s |\n", namen[k], n, qPrintable(prozent(wahr / n)),
                         qPrintable(prozent(alt / n)), qPrintable(pp((alt - wahr) / n)));
     }
+}
+
+int fachVon(int wert, std::initializer_list<int> grenzen)
+{
+    int k = -1;
+    for (int g : grenzen)
+        k += wert >= g;
+    return k;
+}
+
+// By the days since the learner last studied, and by how long the learner has been at it: the
+// fit knows little of long gaps while the history is short.
+void nachPause(const std::vector<Fall>& faelle, bool schaetzer)
+{
+    const char* const pause[] = {"studied that day", "1-6 days after", "7-20 days after", "21-59 days after",
+                                 "60 days and more"};
+    nachFaechern(faelle, schaetzer, "since the last study day", pause,
+                 [](const Fall& f) { return fachVon(f.seitLernen, {0, 1, 7, 21, 60}); });
+    std::printf("\n");
+    const char* const alter[] = {"days 0-13", "days 14-41", "days 42-83", "days 84-139", "day 140 and later"};
+    nachFaechern(faelle, schaetzer, "since the learner's first day", alter,
+                 [](const Fall& f) { return fachVon(f.alter, {0, 14, 42, 84, 140}); });
 }
 
 // Each question's chance, the estimator's and the old rule's against the true one, by the days
@@ -430,6 +452,7 @@ int main(int argc, char** argv)
     for (int t = 1; t <= 11; ++t)
         for (const Katalogfrage& q : katalog.fragen[t])
             schluessel.append(QByteArray::number(t) + ':' + q.kennung);
+    const int letzterTag = (tage - 1) / jeder * jeder; // the last day measured
     for (int n = 0; n < lernende; ++n) {
         Lernende::Lernender lernender(fragen, optionen, saat, quint32(n));
         const quint32 samen[] = {saat, quint32(n), 0x424f47u};
@@ -445,6 +468,7 @@ int main(int argc, char** argv)
             const QDateTime jetzt = lernender.tagesende(tag);
             Fall f;
             f.seitLernen = tag - lernender.letzterLerntag();
+            f.alter = tag;
             if (schaetzer) {
                 QElapsedTimer t;
                 t.start();
@@ -479,7 +503,7 @@ int main(int argc, char** argv)
                         d.geschaetzt += stand.treffer[t][k];
                         d.wahr += treffer[t - 1][k];
                         for (int zuletztTag = 0; letzte.zeit >= 0 && zuletztTag < 2; ++zuletztTag) {
-                            if (zuletztTag == 1 && tag != tage - 1)
+                            if (zuletztTag == 1 && tag != letzterTag)
                                 break;
                             auto& zeile = zuletztTag ? (letzte.richtig ? letztRichtig : letztFalsch)
                                                      : (letzte.richtig ? nachRichtig : nachFalsch);
