@@ -225,12 +225,14 @@ void nachPause(const std::vector<Fall>& faelle, bool schaetzer)
 {
     const char* const pause[] = {"studied that day", "1-6 days after", "7-20 days after", "21-59 days after",
                                  "60 days and more"};
-    nachFaechern(faelle, schaetzer, "since the last study day", pause,
-                 [](const Fall& f) { return fachVon(f.seitLernen, {0, 1, 7, 21, 60}); });
+    nachFaechern(faelle, schaetzer, "since the last study day", pause, [](const Fall& f) {
+        return fachVon(f.seitLernen, {0, 1, 7, 21, 60});
+    });
     std::printf("\n");
     const char* const alter[] = {"days 0-13", "days 14-41", "days 42-83", "days 84-139", "day 140 and later"};
-    nachFaechern(faelle, schaetzer, "since the learner's first day", alter,
-                 [](const Fall& f) { return fachVon(f.alter, {0, 14, 42, 84, 140}); });
+    nachFaechern(faelle, schaetzer, "since the learner's first day", alter, [](const Fall& f) {
+        return fachVon(f.alter, {0, 14, 42, 84, 140});
+    });
 }
 
 // Each question's chance, the estimator's and the old rule's against the true one, by the days
