@@ -351,32 +351,6 @@ private slots:
         fenster.close();
     }
 
-    // The review lists the wrong answers first, each with the answer chosen and the right one.
-    void rueckblickFalscheZuerst()
-    {
-        katalog().bildeDateiPfad();
-        katalog().LadeThema(2);
-        Verlauf::Schreiber lauf(Verlauf::Modus::Abfrage);
-        QList<QByteArray> kennungen;
-        for (int n = 1; n <= 4; ++n) {
-            kennungen << Verlauf::kennung(katalog(), n);
-            lauf.schreibe(2, kennungen.last(), n % 2 ? katalog().Loesung(n) : 1, n % 2);
-        }
-        frmRueckblick fenster(nullptr, Verlauf::letzterLauf(2, kennungen));
-        fenster.show();
-        QStringList zeilen;
-        for (int i = 0; i < fenster.LView_Fragen->count(); ++i)
-            zeilen << fenster.LView_Fragen->item(i)->data(Qt::AccessibleTextRole).toString();
-        QCOMPARE(zeilen, (QStringList{"Falsch. Frage 2: Frage 2 Ihre Antwort: Antwort 2.1 Richtige Antwort: Antwort 2.2",
-                                      "Falsch. Frage 4: Frage 4 Ihre Antwort: Antwort 4.1 Richtige Antwort: Antwort 4.4",
-                                      "Richtig. Frage 1: Frage 1 Ihre Antwort, richtig: Antwort 1.1",
-                                      "Richtig. Frage 3: Frage 3 Ihre Antwort, richtig: Antwort 3.3"}));
-        QVERIFY(fenster.bez_Lauf->text().endsWith("4 Fragen beantwortet, davon 2 falsch"));
-        QCOMPARE(fenster.focusWidget(), fenster.LView_Fragen);
-        QTest::keyClick(fenster.LView_Fragen, Qt::Key_Return);
-        QVERIFY(!fenster.isVisible());
-    }
-
     // A history that cannot be written: one message in the quiz, which goes on to its end, and
     // USER.QXV gets the grade as ever.
     void verlaufNichtSchreibbar()
