@@ -64,8 +64,7 @@ QString ordner()
     const QString laufzeit = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (QDir::isAbsolutePath(laufzeit)) {
         struct stat st;
-        if (::stat(QFile::encodeName(laufzeit).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-            st.st_uid == ::getuid())
+        if (::stat(QFile::encodeName(laufzeit).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid())
             return laufzeit;
     }
     return QDir::tempPath();

@@ -9,12 +9,9 @@
 #include "main/frmMain.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
-#include <QLockFile>
-#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -30,6 +27,8 @@
 #include <unistd.h>
 #endif
 
+// What needs a second process or a real limit (a second start, a killed trainer's lock, ulimit -f)
+// is proven end-to-end in tests/e2e/dauer.sh.
 class tst_Lebenslauf : public QObject {
     Q_OBJECT
 private slots:
@@ -48,28 +47,6 @@ private slots:
     {
         m_ordner.reset();
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
-    // A second start for the same learner reaches the running trainer, which comes to the
-    // front, and goes no further; nothing is said.
-    void zweiterStartHoltDenErstenNachVorn()
-    {
-        Lebenslauf erster;
-        QCOMPARE(erster.beginne(), Lebenslauf::Start::Allein);
-        QVERIFY(m_ordner->gibt("USER.QXV.sperre"));
-        QWidget haupt;
-        haupt.show();
-        erster.begleite(&haupt, {});
-        QSignalSpy geholt(&erster, &Lebenslauf::nachVornGeholt);
-        // The server opens once the event loop runs; a first connection finds it.
-        bool offen = false;
-        QTRY_VERIFY(offen || (offen = Weitergabe::klopfe(Lebenslauf::servername(Benutzerordner::pfad()))));
-        QTRY_COMPARE(geholt.count(), 1);
-
-        Lebenslauf zweiter;
-        QCOMPARE(zweiter.beginne(), Lebenslauf::Start::Weitergereicht);
-        QTRY_COMPARE(geholt.count(), 2);
-        QVERIFY(Meldung::gefragt().isEmpty());
     }
 
     // A lock held, but no trainer to answer: the second start says so and ends.
@@ -119,31 +96,6 @@ private slots:
         QCOMPARE(fremd.readAll(), QByteArray("Notizen"));
     }
 
-    // A lock left by a trainer that no longer runs is taken over at once, however young.
-    void totesSchlossWirdUebernommen()
-    {
-        QProcess kurz;
-        kurz.start(QStringLiteral("true"), {});
-        QVERIFY(kurz.waitForStarted());
-        const qint64 tot = kurz.processId();
-        QVERIFY(kurz.waitForFinished());
-
-        const QString pfad = m_ordner->datei("USER.QXV.sperre");
-        QByteArray inhalt;
-        {
-            QLockFile echt(pfad);
-            QVERIFY(echt.tryLock(0));
-            inhalt = m_ordner->lies("USER.QXV.sperre");
-            echt.unlock();
-        }
-        inhalt = QByteArray::number(tot) + inhalt.mid(inhalt.indexOf('\n'));
-        m_ordner->schreibe("USER.QXV.sperre", inhalt);
-
-        Lebenslauf neu;
-        QCOMPARE(neu.beginne(), Lebenslauf::Start::Allein);
-        QVERIFY(m_ordner->lies("USER.QXV.sperre").startsWith(QByteArray::number(QCoreApplication::applicationPid())));
-        QVERIFY(Meldung::gefragt().isEmpty());
-    }
 #endif
 
     // The learner's folder is made and tried at the start: what fails is said once, there, and
@@ -206,17 +158,6 @@ private slots:
         QVERIFY(!haupt.isVisible());
         QCOMPARE(m_ordner->lies("USER.QXV"), userDatei({1, 1, 4, 1, 1, 1, 1, 1, 1, 1, 1}));
         QVERIFY(Meldung::gefragt().isEmpty());
-    }
-
-    // A file-size limit makes a write fail instead of ending the trainer.
-    void dateigroesseBeendetNicht()
-    {
-        std::signal(SIGXFSZ, SIG_DFL);
-        Lebenslauf leben;
-        leben.beginne();
-        struct sigaction jetzt {};
-        ::sigaction(SIGXFSZ, nullptr, &jetzt);
-        QVERIFY(jetzt.sa_handler == SIG_IGN);
     }
 #endif
 

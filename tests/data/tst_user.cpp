@@ -3,6 +3,7 @@
 #include "Programmordner.h"
 #include "TestOrdner.h"
 #include "User.h"
+#include "Verlauf.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -109,18 +110,22 @@ private slots:
         QFETCH(bool, gelesen);
         QFETCH(QList<int>, noten);
         m_ordner->schreibe("USER.QXV", datei);
+        m_ordner->schreibe("USER.QXV.defekt", "eine ältere Kopie");
         int hinweise = 0;
         QCOMPARE(User::LadeBenutzer([&] { ++hinweise; }), gelesen);
         QCOMPARE(hinweise, gelesen ? 0 : 1);
         for (int i = 1; i <= 11; ++i)
             QCOMPARE(int(Benutzer().Ergebnis(i)), noten.at(i - 1));
 
-        // The next save repairs a damaged file and drops what stood after the twelfth line.
+        // The next save repairs a damaged file and drops what stood after the twelfth line. A file
+        // that could not be read is kept as USER.QXV.defekt first, the older copy replaced; one
+        // that reads leaves no copy.
         QVERIFY(User::SpeichereBenutzer());
         QByteArray erwartet = userDatei(noten);
         if (gelesen)
             erwartet = Benutzer().alsDatei();
         QCOMPARE(m_ordner->lies("USER.QXV"), erwartet);
+        QCOMPARE(m_ordner->lies("USER.QXV.defekt"), gelesen ? QByteArray("eine ältere Kopie") : datei);
     }
 
     void kurzesSchreibenGiltAlsFehler()
@@ -253,24 +258,6 @@ private slots:
         QCOMPARE(Benutzer().alsDatei(), erwartet);
     }
 
-    // A damaged file is kept as USER.QXV.defekt, an older copy replaced, before the save goes
-    // over it; a file that reads leaves no copy.
-    void beschaedigteDateiBleibt()
-    {
-        const QByteArray kaputt = userDatei({4, 4, 4, 4, 4});
-        m_ordner->schreibe("USER.QXV", kaputt);
-        m_ordner->schreibe("USER.QXV.defekt", "eine ältere Kopie");
-        QVERIFY(!User::LadeBenutzer({}));
-        Benutzer().setzeErgebnis(2, 3);
-        QVERIFY(User::SpeichereBenutzer());
-        QCOMPARE(m_ordner->lies("USER.QXV.defekt"), kaputt);
-        QCOMPARE(m_ordner->lies("USER.QXV"), userDatei({1, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
-
-        QFile::remove(m_ordner->datei("USER.QXV.defekt"));
-        QVERIFY(User::SpeichereBenutzer());
-        QVERIFY(!m_ordner->gibt("USER.QXV.defekt"));
-    }
-
     // The learner's data folder by the XDG base directory rules: a relative path counts as
     // not set, and without a home nothing is known.
     void datenordnerNachXdg_data()
@@ -323,46 +310,59 @@ private slots:
 #endif
 
 #ifdef Q_OS_UNIX
-    // USER.QXV as a link, or someone else's: in a folder that others may write, neither is
-    // written over, and the learner is told why; a link in a folder of their own is followed.
+    // USER.QXV and VERLAUF.QXV as links, or someone else's: in a folder that others may write,
+    // neither is written, and the learner is told why; in a folder of their own a link is
+    // followed, also to a history yet to be made.
     void geteilterOrdner_data()
     {
         QTest::addColumn<int>("rechte");
         QTest::addColumn<bool>("verweis");
-        QTest::addColumn<bool>("gespeichert");
-        QTest::newRow("own folder, a link") << 0700 << true << true;
-        QTest::newRow("shared folder, a link") << 0777 << true << false;
-        QTest::newRow("group's folder, a link") << 0770 << true << false;
-        QTest::newRow("shared with sticky bit, a link") << 01777 << true << true;
-        QTest::newRow("shared folder, someone else's file") << 0777 << false << false;
-        QTest::newRow("own folder, someone else's file") << 0700 << false << true;
+        QTest::addColumn<bool>("geschrieben");
+        QTest::newRow("own folder, links") << 0700 << true << true;
+        QTest::newRow("shared folder, links") << 0777 << true << false;
+        QTest::newRow("group's folder, links") << 0770 << true << false;
+        QTest::newRow("shared with sticky bit, links") << 01777 << true << true;
+        QTest::newRow("shared folder, someone else's files") << 0777 << false << false;
+        QTest::newRow("own folder, someone else's files") << 0700 << false << true;
     }
     void geteilterOrdner()
     {
         QFETCH(int, rechte);
         QFETCH(bool, verweis);
-        QFETCH(bool, gespeichert);
+        QFETCH(bool, geschrieben);
         const QByteArray alt = userDatei(QList<int>(11, 2));
-        const QString ziel = verweis ? m_ordner->datei("anderswo") : m_ordner->datei("USER.QXV");
-        m_ordner->schreibe(verweis ? "anderswo" : "USER.QXV", alt);
-        if (verweis)
-            QVERIFY(QFile::link(ziel, m_ordner->datei("USER.QXV")));
-        else if (::chown(QFile::encodeName(ziel).constData(), 65534, 65534) != 0)
-            QSKIP("giving a file to another user needs root");
+        // Linked: USER.QXV to a file elsewhere, VERLAUF.QXV to one that is not there yet.
+        const QString user = verweis ? "anderswo" : "USER.QXV", verlauf = verweis ? "verlauf" : "VERLAUF.QXV";
+        m_ordner->schreibe(user, alt);
+        if (verweis) {
+            QVERIFY(QFile::link(m_ordner->datei(user), m_ordner->datei("USER.QXV")));
+            QVERIFY(QFile::link(m_ordner->datei(verlauf), m_ordner->datei("VERLAUF.QXV")));
+        } else {
+            m_ordner->schreibe(verlauf, "");
+            for (const QString& name : {user, verlauf})
+                if (::chown(QFile::encodeName(m_ordner->datei(name)).constData(), 65534, 65534) != 0)
+                    QSKIP("giving a file to another user needs root");
+        }
         QVERIFY(User::LadeBenutzer({}));
         Benutzer().setzeErgebnis(1, 4);
         const QByteArray ordner = QFile::encodeName(m_ordner->pfad());
         QCOMPARE(::chmod(ordner.constData(), mode_t(rechte)), 0);
         QString grund;
-        const bool ok = User::SpeichereBenutzer(nullptr, &grund);
+        const bool gespeichert = User::SpeichereBenutzer(nullptr, &grund);
+        Verlauf::Schreiber schreiber(Verlauf::Modus::Abfrage);
+        const bool angehaengt = schreiber.schreibe(1, "00000000000000aa", 1, true);
         ::chmod(ordner.constData(), 0700);
-        QCOMPARE(ok, gespeichert);
-        QCOMPARE(grund.isEmpty(), gespeichert);
-        if (!gespeichert)
-            QVERIFY(grund.contains(verweis ? "symbolischer Verweis" : "einem anderen Benutzer"));
-        QCOMPARE(m_ordner->lies(verweis ? "anderswo" : "USER.QXV"),
-                 gespeichert ? userDatei({4, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2}) : alt);
+        QCOMPARE(gespeichert, geschrieben);
+        QCOMPARE(angehaengt, geschrieben);
+        const QString warum = geschrieben ? "" : verweis ? "symbolischer Verweis" : "einem anderen Benutzer";
+        QCOMPARE(grund.isEmpty(), geschrieben);
+        QVERIFY2(grund.contains(warum), qPrintable(grund));
+        QCOMPARE(schreiber.grund().isEmpty(), geschrieben);
+        QVERIFY2(schreiber.grund().contains(warum), qPrintable(schreiber.grund()));
+        QCOMPARE(m_ordner->lies(user), geschrieben ? userDatei({4, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2}) : alt);
+        QCOMPARE(m_ordner->lies(verlauf).count("\r\n"), geschrieben ? 1 : 0);
         QCOMPARE(QFileInfo(m_ordner->datei("USER.QXV")).isSymLink(), verweis);
+        QCOMPARE(QFileInfo(m_ordner->datei("VERLAUF.QXV")).isSymLink(), verweis);
     }
 #endif
 

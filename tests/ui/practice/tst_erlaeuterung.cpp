@@ -74,21 +74,25 @@ private slots:
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
-    // F1 opens the explanation once the right answer is shown and not before; in the quiz, during
-    // the pause after the verdict. Afterwards the keyboard is where the window's own flow put it,
-    // and the next question starts without an explanation again.
+    // F1, or the entry that a right click on the question box adds to the toolkit's own, opens the
+    // explanation once the right answer is shown and not before (the entry is off until then); in
+    // the quiz, during the pause after the verdict. Afterwards the keyboard is where the window's
+    // own flow put it, and the next question starts without an explanation again.
     void taste_data()
     {
         QTest::addColumn<bool>("abfrage");
         QTest::addColumn<bool>("mitDatei");
-        QTest::newRow("quiz") << true << true;
-        QTest::newRow("learn") << false << true;
-        QTest::newRow("quiz, no explanation file") << true << false;
+        QTest::addColumn<bool>("menue");
+        QTest::newRow("quiz") << true << true << false;
+        QTest::newRow("learn") << false << true << false;
+        QTest::newRow("quiz, no explanation file") << true << false << false;
+        QTest::newRow("quiz, context menu") << true << true << true;
     }
     void taste()
     {
         QFETCH(bool, abfrage);
         QFETCH(bool, mitDatei);
+        QFETCH(bool, menue);
         if (mitDatei)
             m_ordner->schreibe("QXV.5.ERL", erlDatei({2, 1}));
         frmAbfrage::pauseMs = 300;
@@ -96,17 +100,33 @@ private slots:
         auto* weiter = fenster->findChild<QPushButton*>("cmd_NFrage");
         fenster->show();
         QVERIFY(QTest::qWaitForWindowActive(fenster.get()));
-        // What F1 opens, or "-" for nothing.
+        // What F1 or the menu's entry opens, or "-" for nothing; the menu's own entry for selecting
+        // all and the explanation's, each time it opened.
+        QStringList eintraege;
         const auto f1 = [&] {
             QString gesehen;
-            BeimNaechstenModal erl([&](QWidget* m) {
-                QTRY_VERIFY(weiter->isEnabled());
-                gesehen = lies(m);
+            BeimNaechstenModal erl(
+                [&](QWidget* m) {
+                    QTRY_VERIFY(weiter->isEnabled());
+                    gesehen = lies(m);
+                },
+                "frmErlaeuterung");
+            if (!menue) {
+                QTest::keyClick(fenster.get(), Qt::Key_F1);
+                return erl.lief() ? gesehen : QStringLiteral("-");
+            }
+            BeimNaechstenMenue m([&](QMenu* popup) {
+                for (QAction* a : popup->actions())
+                    if (a->objectName() == "select-all" || a->objectName() == "erlaeuterung")
+                        eintraege << a->objectName() + (a->isEnabled() ? "" : " (aus)");
+                QTest::keyClick(popup, popup->actions().last()->isEnabled() ? Qt::Key_E : Qt::Key_Escape);
             });
-            QTest::keyClick(fenster.get(), Qt::Key_F1);
-            return erl.lief() ? gesehen : QStringLiteral("-");
+            QWidget* feld = qobject_cast<frmAbfrage*>(fenster.get())->bez_Frage->viewport();
+            const QPoint wo = feld->rect().center();
+            QContextMenuEvent ereignis(QContextMenuEvent::Mouse, wo, feld->mapToGlobal(wo));
+            QApplication::sendEvent(feld, &ereignis);
+            return m.lief() && erl.lief() ? gesehen : QStringLiteral("-");
         };
-
         QCOMPARE(f1(), QString("-"));
         if (auto* quiz = qobject_cast<frmAbfrage*>(fenster.get())) {
             QTest::keyClick(quiz->cmd_Kontrolle, Qt::Key_1);
@@ -126,46 +146,16 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QVERIFY(fenster->isVisible());
         QCOMPARE(f1(), QString("-"));
+        if (menue)
+            QCOMPARE(eintraege, (QStringList{"select-all", "erlaeuterung (aus)", "select-all", "erlaeuterung",
+                                             "select-all", "erlaeuterung (aus)"}));
         fenster->hide();
     }
 
-    // A right click on the question box keeps the toolkit's own entries and adds the explanation,
-    // off before the verdict; chosen after it, it opens the window.
-    void kontextmenue()
-    {
-        m_ordner->schreibe("QXV.5.ERL", erlDatei({1}));
-        frmAbfrage fenster;
-        fenster.show();
-        QVERIFY(QTest::qWaitForWindowActive(&fenster));
-        const auto menue = [&](Qt::Key taste) {
-            QStringList eintraege;
-            BeimNaechstenMenue m([&](QMenu* menue) {
-                for (QAction* a : menue->actions())
-                    eintraege << a->objectName() + a->text() + (a->isEnabled() ? "" : " (aus)");
-                QTest::keyClick(menue, taste);
-            });
-            const QPoint wo = fenster.bez_Frage->viewport()->rect().center();
-            QContextMenuEvent ereignis(QContextMenuEvent::Mouse, wo, fenster.bez_Frage->viewport()->mapToGlobal(wo));
-            QApplication::sendEvent(fenster.bez_Frage->viewport(), &ereignis);
-            return eintraege;
-        };
-        const QStringList vorher = menue(Qt::Key_Escape);
-        QVERIFY(vorher.filter("select-all").size() == 1);
-        QCOMPARE(vorher.last(), QString("erlaeuterung&Erläuterung\tF1 (aus)"));
-
-        QTest::keyClick(fenster.cmd_Kontrolle, Qt::Key_1);
-        QTest::keyClick(fenster.cmd_Kontrolle, Qt::Key_Space);
-        QString gesehen;
-        BeimNaechstenModal erl([&](QWidget* m) { gesehen = lies(m); }, "frmErlaeuterung");
-        QCOMPARE(menue(Qt::Key_E).last(), QString("erlaeuterung&Erläuterung\tF1"));
-        QVERIFY(erl.lief());
-        QVERIFY(gesehen.contains("\nWeil 1.\n"));
-        fenster.hide();
-    }
-
-    // The review and the exam result show the explanation under each wrong or open question from
-    // its own topic's file, never under a right one; the exam result names no right answer for a
-    // number out of range.
+    // The review and the exam result list the wrong or open questions first, each with the answer
+    // chosen, the right one and the explanation from its own topic's file, never under a right
+    // one; the exam result names no right answer for a number out of range. The review says what
+    // the run was, and its list takes the keyboard: Enter closes it.
     void listen()
     {
         m_ordner->schreibe("QXV.5.ERL", erlDatei({1, 2}));
@@ -175,12 +165,17 @@ private slots:
             kennungen << Verlauf::kennung(katalog(), n);
             lauf.schreibe(5, kennungen.last(), n == 1 ? 1 : 4, n == 1);
         }
-        const frmRueckblick rueckblick(nullptr, Verlauf::letzterLauf(5, kennungen));
+        frmRueckblick rueckblick(nullptr, Verlauf::letzterLauf(5, kennungen));
+        rueckblick.show();
         QCOMPARE(zeilen(rueckblick.LView_Fragen),
                  (QStringList{"Falsch. Frage 2: Frage 2 Ihre Antwort: Antwort 2.4 Richtige Antwort: Antwort 2.2 "
                               "Erläuterung: Weil 2. (Quelle: Quelle 2)",
                               "Falsch. Frage 3: Frage 3 Ihre Antwort: Antwort 3.4 Richtige Antwort: Antwort 3.3",
                               "Richtig. Frage 1: Frage 1 Ihre Antwort, richtig: Antwort 1.1"}));
+        QVERIFY(rueckblick.bez_Lauf->text().endsWith("3 Fragen beantwortet, davon 2 falsch"));
+        QCOMPARE(rueckblick.focusWidget(), rueckblick.LView_Fragen);
+        QTest::keyClick(rueckblick.LView_Fragen, Qt::Key_Return);
+        QVERIFY(!rueckblick.isVisible());
 
         m_ordner->schreibe("QXV.2", Themendatei::kopf("Zwei") + Themendatei::frage("Frage 1", {"a", "b", "c", "d"}, 7));
         Pruefungsergebnis ergebnis;

@@ -13,7 +13,6 @@
 #include "quiz/Bildfeld.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -47,9 +46,7 @@ private slots:
         m_ordner->schreibe("QXV.1", Themendatei::mitFragen("Eins", 5));
         m_ordner->schreibe("QXV.2", Themendatei::mitFragen("Zwei", 5));
         m_katalog = Gesamtkatalog::lade();
-        m_regel.fragen = 10;
-        m_regel.minuten = 30;
-        m_regel.maxFalsch = 2;
+        m_regel = {10, 30, 2};
         for (int t = 1; t <= 2; ++t) {
             for (int f = 1; f <= 5; ++f)
                 m_bogen.append({t, f});
@@ -70,7 +67,6 @@ private slots:
     {
         frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
         fenster.show();
-        QCOMPARE(fenster.windowTitle(), QString("Prüfungssimulation"));
         QCOMPARE(fenster.bez_Stand->text(), QString("Frage 1 von 10"));
         QVERIFY(!fenster.cmd_Zurueck->isEnabled());
         QTest::keyClick(fenster.cmd_Weiter, Qt::Key_3);
@@ -208,7 +204,8 @@ private slots:
         QTEST(frmPruefungsergebnis::dauer(ms), "text");
     }
 
-    // The clock hands the sheet in by itself, without asking, also while a question is open.
+    // The clock hands the sheet in by itself, without asking, also while a question is open; the
+    // sheet's own timer does it, as the countdown shows.
     void zeitAbgelaufen()
     {
         frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
@@ -222,21 +219,9 @@ private slots:
         QVERIFY(Meldung::gefragt().isEmpty());
     }
 
-    // The real clock and timer: once the sheet's time is all but gone, the countdown hands it in.
-    void echteUhrGibtAb()
-    {
-        static QElapsedTimer echt;
-        echt.start();
-        frmPruefung::uhr = [] { return echt.elapsed() + g_jetzt; };
-        frmPruefung fenster(nullptr, m_katalog, m_regel, m_bogen);
-        g_jetzt = 30 * 60000 - 300;
-        BeimNaechstenModal ergebnis([](QWidget* m) { m->close(); }, "frmPruefungsergebnis");
-        fenster.exec();
-        QVERIFY(ergebnis.lief());
-    }
-
     // The progress: each topic's counts from the history's latest answers, the total, and what
-    // the estimate rests on.
+    // the estimate rests on. (Lines of other topics: tst_lernstand's fremdeZeilen; the figure's
+    // texts: lernstandTexte.)
     void lernstand()
     {
         Verlauf::Schreiber verlauf(Verlauf::Modus::Abfrage);
@@ -244,27 +229,17 @@ private slots:
         verlauf.schreibe(1, kennung(1, 1), 1, false);
         verlauf.schreibe(1, kennung(1, 1), 1, true);
         verlauf.schreibe(1, kennung(1, 2), 1, false);
+        verlauf.schreibe(1, kennung(1, 3), 1, true);
         verlauf.schreibe(2, kennung(2, 5), 1, true);
-        verlauf.schreibe(3, kennung(1, 3), 1, true); // the same text in another topic is not topic 1's
         const Lernstand stand = Lernstand::berechne(m_katalog, m_regel, QDateTime::currentDateTimeUtc());
-        QCOMPARE(stand.themen[1].beantwortet, 2);
-        QCOMPARE(stand.themen[1].richtig, 1);
-        QCOMPARE(stand.themen[1].falsch, 1);
-        QCOMPARE(stand.themen[2].beantwortet, 1);
-        QCOMPARE(stand.gesamt.fragen, 10);
-        QCOMPARE(stand.gesamt.beantwortet, 3);
-
         frmLernstand fenster(nullptr, stand, m_regel);
         fenster.show();
-        QCOMPARE(fenster.windowTitle(), QString("Lernstand"));
         QCOMPARE(fenster.bez_Thema[1]->text(), QString("Eins"));
         QCOMPARE(fenster.bez_Thema[3]->text(), QString("(Themendatei QXV.3 fehlt)"));
-        QCOMPARE(fenster.bez_Beantwortet[12]->text(), QString("3"));
+        QCOMPARE(fenster.bez_Beantwortet[12]->text(), QString("4"));
         QCOMPARE(fenster.Balken_Stand[1]->accessibleName(),
-                 QString("Eins: 1 zuletzt richtig, 1 zuletzt falsch, 3 noch nie beantwortet"));
-        QVERIFY(fenster.bez_Spanne->text().startsWith("Noch grob geschätzt: wahrscheinlich "));
-        QVERIFY(fenster.bez_Grundlage->text().startsWith("Sie haben erst 3 von 10 Fragen beantwortet."));
-        QVERIFY(fenster.bez_Chance->text().endsWith(" %"));
+                 QString("Eins: 2 zuletzt richtig, 1 zuletzt falsch, 2 noch nie beantwortet"));
+        QVERIFY(fenster.bez_Grundlage->text().startsWith("Sie haben erst 4 von 10 Fragen beantwortet."));
         QTest::keyClick(&fenster, Qt::Key_Escape);
         QVERIFY(!fenster.isVisible());
     }
