@@ -105,7 +105,7 @@ fi
 
 # The trainer, with its own CMake, without its tests; the toolkit's German texts come from the
 # host's Qt translations of the same version.
-build=build-win
+build="build-win"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -G Ninja "-DCMAKE_TOOLCHAIN_FILE=$toolchain" "-DSELVAROT_QT=$qt" "${host[@]}" \
@@ -130,7 +130,7 @@ symbole=$(x86_64-w64-mingw32-objdump -t "$exe")
 if grep -q ' \.debug_' <<<"$abschnitte" || grep -q '^\[' <<<"$symbole"; then fehler "selvarot.exe is not stripped"; fi
 version=$(sed -n 's/^project(Selvarot VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 texte=$(strings -el "$exe")
-grep -qx FileVersion <<<"$texte" && grep -qx "$version" <<<"$texte" || fehler "selvarot.exe carries no version $version"
+if ! grep -qx FileVersion <<<"$texte" || ! grep -qx "$version" <<<"$texte"; then fehler "selvarot.exe carries no version $version"; fi
 dlls=$(sed -n 's/^\tDLL Name: //p' <<<"$kopf" | sort -f)
 # A DLL of the compiler's runtime or of Qt would have to lie beside the program.
 if grep -Eiq '^(lib|qt[0-9])' <<<"$dlls"; then fehler "selvarot.exe needs DLLs of its own: $(tr '\n' ' ' <<<"$dlls")"; fi
