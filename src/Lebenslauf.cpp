@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSocketNotifier>
@@ -50,6 +51,23 @@ extern "C" void signalKam(int nummer)
 #endif
 
 QString ordnerText(const QString& ordner) { return QDir::toNativeSeparators(ordner); }
+
+// Whether the lock was taken on another computer sharing the folder. The lock file names the
+// computer as the system gives it (on Windows its short name in capitals, which need not be the
+// host name) and then the computer's unique id, which settles it.
+bool vonAnderemRechner(const QString& sperre)
+{
+    QFile datei(sperre);
+    if (!datei.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> zeilen = datei.read(4096).split('\n');
+    if (zeilen.size() < 3 || zeilen.at(2).isEmpty())
+        return false;
+    const QByteArray kennung = QSysInfo::machineUniqueId();
+    if (zeilen.size() > 3 && !zeilen.at(3).isEmpty() && !kennung.isEmpty())
+        return zeilen.at(3) != kennung;
+    return QString::fromUtf8(zeilen.at(2)).compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) != 0;
+}
 
 const QString kOhneSpeichern = QStringLiteral("Benutzerwertung und Antwortverlauf werden darum nicht gespeichert;\n"
                                               "Lernen und Abfragen gehen trotzdem.");
@@ -133,9 +151,7 @@ Lebenslauf::Start Lebenslauf::beginne()
             fangeSignale();
             return Start::Allein;
         }
-        qint64 pid = 0;
-        QString rechner, programm;
-        if (m_sperre->getLockInfo(&pid, &rechner, &programm) && rechner != QSysInfo::machineHostName()) {
+        if (vonAnderemRechner(Benutzerordner::datei(QStringLiteral("USER.QXV.sperre")))) {
             // A trainer on another computer sharing the folder: it cannot be reached from here,
             // and each save keeps the other's grades.
             m_sperre.reset();

@@ -12,9 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QLockFile>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +60,37 @@ private slots:
         QCOMPARE(zweiter.beginne(), Lebenslauf::Start::LaeuftBereits);
         QCOMPARE(Meldung::gefragt().size(), 1);
         QCOMPARE(Meldung::gefragt().at(0).text, QString("Selvarot läuft bereits."));
+    }
+
+    // A lock that names this computer otherwise than its host name (Windows writes its short
+    // name in capitals) is still this computer's by its unique id; only another id lets a start
+    // beside it go on, as on a shared folder.
+    void schlossEinesAnderenRechners_data()
+    {
+        QTest::addColumn<QByteArray>("kennung");
+        QTest::addColumn<bool>("allein");
+        QTest::newRow("this computer, its name in capitals") << QSysInfo::machineUniqueId() << false;
+        QTest::newRow("another computer") << QByteArray("0123456789abcdef0123456789abcdef") << true;
+    }
+    void schlossEinesAnderenRechners()
+    {
+        QFETCH(QByteArray, kennung);
+        QFETCH(bool, allein);
+        QByteArray inhalt;
+        {
+            QLockFile echt(m_ordner->datei("USER.QXV.sperre"));
+            QVERIFY(echt.tryLock(0));
+            inhalt = m_ordner->lies("USER.QXV.sperre");
+            echt.unlock();
+        }
+        QList<QByteArray> zeilen = inhalt.split('\n');
+        QVERIFY(zeilen.size() > 3);
+        zeilen[2] = "EIN-ANDERER-NAME";
+        zeilen[3] = kennung;
+        m_ordner->schreibe("USER.QXV.sperre", zeilen.join('\n'));
+        Lebenslauf start;
+        QCOMPARE(start.beginne(), allein ? Lebenslauf::Start::Allein : Lebenslauf::Start::LaeuftBereits);
+        QCOMPARE(Meldung::gefragt().isEmpty(), allein);
     }
 
 #ifdef Q_OS_UNIX
