@@ -236,6 +236,14 @@ fenster() {
     fehler "no window \"$titel\""
 }
 
+# The size of a window's client area, and a test's failure where it is not the expected one.
+groesse() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+erwarte_groesse() {
+    local g
+    g=$(groesse "$1")
+    [ "$g" = "$2" ] || fehler "window \"$3\" is $g, not $2"
+}
+
 # Waits until no window with this title is visible.
 weg() {
     local titel=$1

@@ -20,12 +20,6 @@ for nr in $(seq 1 11); do
     } > "$ordner/QXV.$nr"
 done
 
-groesse() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
-erwarte_groesse() {
-    local g
-    g=$(groesse "$1")
-    [ "$g" = "$2" ] || fehler "window \"$3\" is $g, not $2"
-}
 # Every window carries the program icon, in its title-bar sizes at least.
 erwarte_icon() {
     local groessen

@@ -79,12 +79,6 @@ for dll in $(x86_64-w64-mingw32-objdump -p "$programmordner/selvarot.exe" | sed 
     [ -n "$(find "$system32" -maxdepth 1 -iname "$dll")" ] || fehler "selvarot.exe needs $dll, which Windows does not bring"
 done
 
-groesse() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
-erwarte_groesse() {
-    local g
-    g=$(groesse "$1")
-    [ "$g" = "$2" ] || fehler "window \"$3\" is $g, not $2"
-}
 millisekunden() { echo $((($(date +%s%N) - $1) / 1000000)); }
 starte() {
     start=$(date +%s%N)
