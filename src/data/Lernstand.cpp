@@ -4,6 +4,7 @@
 #include "Dateischutz.h"
 #include "Feldleser.h"
 #include "Katalog.h"
+#include "Parallel.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -230,7 +231,6 @@ QList<QList<double>> nachThemen(const Sammlung& s, const QList<double>& chancen)
     return themen;
 }
 
-
 // Every question followed through its answers up to now: its state, its chance now and how
 // that moves with the model's parameters, and its chance at each of the given earlier times
 // (ascending; NaN before its first answer).
@@ -246,27 +246,33 @@ Verfolgt verfolge(const Sammlung& s, const Parameter& parameter, const QList<dou
 {
     const int n = int(s.antworten.size());
     Verfolgt v;
-    v.spuren.reserve(n);
-    v.ableitungen.reserve(n);
+    v.spuren.assign(n, Spur(parameter));
+    v.ableitungen.resize(n);
+    v.jetzt.resize(n);
     v.damals.assign(zeiten.size(), QList<double>(n, std::nan("")));
-    for (int i = 0; i < n; ++i) {
-        Parameter p = parameter;
-        p.erste = ersteJe[i];
-        Erinnerung::Ableitungsspur spur(p);
-        const QList<Antwort>& liste = s.antworten[i];
-        qsizetype k = 0;
-        for (qsizetype z = 0; z < zeiten.size(); ++z) {
-            while (k < liste.size() && liste[k].zeit < zeiten[z])
+    // Each list its own before the parts write into it side by side.
+    for (QList<double>& damals : v.damals)
+        damals.detach();
+    inTeilen(n, 32, [&](int von, int bis) {
+        for (int i = von; i < bis; ++i) {
+            Parameter p = parameter;
+            p.erste = ersteJe[i];
+            Erinnerung::Ableitungsspur spur(p);
+            const QList<Antwort>& liste = s.antworten[i];
+            qsizetype k = 0;
+            for (qsizetype z = 0; z < zeiten.size(); ++z) {
+                while (k < liste.size() && liste[k].zeit < zeiten[z])
+                    spur.antworte(liste[k++]);
+                if (spur.spur().beantwortet())
+                    v.damals[z][i] = spur.spur().treffer(zeiten[z]);
+            }
+            while (k < liste.size())
                 spur.antworte(liste[k++]);
-            if (spur.spur().beantwortet())
-                v.damals[z][i] = spur.spur().treffer(zeiten[z]);
+            v.spuren[i] = spur.spur();
+            v.ableitungen[i] = spur.ableitung(zeit);
+            v.jetzt[i] = spur.spur().treffer(zeit);
         }
-        while (k < liste.size())
-            spur.antworte(liste[k++]);
-        v.spuren.push_back(spur.spur());
-        v.ableitungen.push_back(spur.ableitung(zeit));
-        v.jetzt << spur.spur().treffer(zeit);
-    }
+    });
     return v;
 }
 
@@ -304,10 +310,10 @@ std::pair<double, double> spanne(const Sammlung& s, const Pruefungsregel& regel,
         basis[i] = logit(v.jetzt[i]);
     // A fixed seed: the same history shows the same range every time.
     QRandomGenerator zufall(20261207);
-    std::vector<double> ergebnisse;
-    QList<double> gezogen(n);
-    for (int zug = 0; zug < kZuege; ++zug) {
-        std::array<double, m> z, d{};
+    std::vector<std::array<double, m>> verschiebung(kZuege);
+    for (std::array<double, m>& d : verschiebung) {
+        std::array<double, m> z;
+        d.fill(0);
         for (int j = 0; j < m; j += 2) {
             const double r = std::sqrt(-2 * std::log(1 - zufall.generateDouble()));
             const double w = 2 * std::numbers::pi * zufall.generateDouble();
@@ -318,14 +324,21 @@ std::pair<double, double> spanne(const Sammlung& s, const Pruefungsregel& regel,
         for (int i = 0; i < m; ++i)
             for (int k = 0; k <= i; ++k)
                 d[i] += l[i * m + k] * z[k];
-        for (int i = 0; i < n; ++i) {
-            double wert = basis[i];
-            for (int j = 0; j < m; ++j)
-                wert += v.ableitungen[i][j] * d[j];
-            gezogen[i] = logistisch(wert);
-        }
-        ergebnisse.push_back(Pruefung::bestehenschance(nachThemen(s, gezogen), regel));
     }
+    std::vector<double> ergebnisse(kZuege);
+    inTeilen(kZuege, 16, [&](int von, int bis) {
+        QList<double> gezogen(n);
+        for (int zug = von; zug < bis; ++zug) {
+            const std::array<double, m>& d = verschiebung[zug];
+            for (int i = 0; i < n; ++i) {
+                double wert = basis[i];
+                for (int j = 0; j < m; ++j)
+                    wert += v.ableitungen[i][j] * d[j];
+                gezogen[i] = logistisch(wert);
+            }
+            ergebnisse[zug] = Pruefung::bestehenschance(nachThemen(s, gezogen), regel);
+        }
+    });
     std::sort(ergebnisse.begin(), ergebnisse.end());
     const auto quantil = [&](double q) {
         const double stelle = q * (ergebnisse.size() - 1);
@@ -336,30 +349,60 @@ std::pair<double, double> spanne(const Sammlung& s, const Pruefungsregel& regel,
     return {quantil(0.1), quantil(0.9)};
 }
 
+// The learner's first answers so far, over all topics and by topic: what a question never
+// answered is taken to hold. Topics differ, so within a topic its own first answers count,
+// drawn toward the share over all topics as if ErsteGewicht more had given that.
+struct Erstantworten {
+    int richtig = 0;
+    int anzahl = 0;
+    std::array<int, Katalog::AnzahlThemen + 2> richtigIn{}, anzahlIn{};
+
+    void nimm(int thema, bool r)
+    {
+        richtig += r ? 1 : 0;
+        ++anzahl;
+        richtigIn[thema] += r ? 1 : 0;
+        ++anzahlIn[thema];
+    }
+    Erinnerung::Vorwissen gesamt() const { return Erinnerung::vorwissen(richtig, anzahl); }
+    double anteil(int thema) const
+    {
+        return (richtigIn[thema] + Erinnerung::ErsteGewicht * gesamt().anteil) /
+               (anzahlIn[thema] + Erinnerung::ErsteGewicht);
+    }
+};
+
 // The chance to pass at each of the given times (ascending), from the questions' chances then:
 // the model's parameters are today's, the share of first answers right is the one of then.
+// `reiheErster` holds the questions answered, in the order of their first answers.
 QList<double> chancenDamals(const Sammlung& s, const Pruefungsregel& regel, const Parameter& parameter,
-                            const QList<Antwort>& ersteAntworten, const QList<qint64>& zeiten,
+                            const QList<int>& reiheErster, const QList<qint64>& zeiten,
                             std::vector<QList<double>>& werte)
 {
-    QList<double> ergebnis;
     qsizetype k = 0;
-    int richtig = 0;
+    Erstantworten erste;
     for (qsizetype z = 0; z < zeiten.size(); ++z) {
-        while (k < ersteAntworten.size() && ersteAntworten[k].zeit < zeiten[z])
-            richtig += ersteAntworten[k++].richtig ? 1 : 0;
-        Parameter damals = parameter;
-        damals.erste = Erinnerung::vorwissen(richtig, int(k)).anteil;
-        const double nie = Spur(damals).treffer(zeiten[z]);
-        for (double& w : werte[z])
-            w = std::isnan(w) ? nie : w;
-        ergebnis << (werte[z].isEmpty() ? 0.0 : Pruefung::bestehenschance(nachThemen(s, werte[z]), regel));
+        for (; k < reiheErster.size() && s.antworten[reiheErster[k]].first().zeit < zeiten[z]; ++k)
+            erste.nimm(s.stellen[reiheErster[k]].thema, s.antworten[reiheErster[k]].first().richtig);
+        for (int t = 1; t <= Katalog::AnzahlThemen; ++t) {
+            Parameter damals = parameter;
+            damals.erste = erste.anteil(t);
+            const double nie = Spur(damals).treffer(zeiten[z]);
+            for (int i = s.erster[t]; i < s.erster[t + 1]; ++i)
+                werte[z][i] = std::isnan(werte[z][i]) ? nie : werte[z][i];
+        }
     }
+    QList<double> ergebnis(zeiten.size(), 0.0);
+    inTeilen(int(zeiten.size()), 16, [&](int von, int bis) {
+        for (int z = von; z < bis; ++z)
+            if (!werte[z].isEmpty())
+                ergebnis[z] = Pruefung::bestehenschance(nachThemen(s, werte[z]), regel);
+    });
     return ergebnis;
 }
 
 Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, const Sammlung& s, const QDateTime& jetzt,
-                 const Anpassung* bekannt, const Parameter& start, Anpassung* neu)
+                 const Anpassung* bekannt, const Parameter& start, int runden, Anpassung* neu)
 {
     const qint64 zeit = jetzt.toSecsSinceEpoch();
     const int n = int(s.stellen.size());
@@ -390,23 +433,21 @@ Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, cons
     }
     std::stable_sort(reiheErster.begin(), reiheErster.end(),
                      [&](int a, int b) { return s.antworten[a].first().zeit < s.antworten[b].first().zeit; });
-    QList<Antwort> ersteAntworten;
     QList<double> ersteJe(n);
-    int richtigeErste = 0;
+    Erstantworten erste;
     for (int i : reiheErster) {
-        ersteJe[i] = Erinnerung::vorwissen(richtigeErste, int(ersteAntworten.size())).anteil;
-        ersteAntworten << s.antworten[i].first();
-        richtigeErste += ersteAntworten.last().richtig ? 1 : 0;
+        ersteJe[i] = erste.anteil(s.stellen[i].thema);
+        erste.nimm(s.stellen[i].thema, s.antworten[i].first().richtig);
     }
-    const Erinnerung::Vorwissen vorwissen = Erinnerung::vorwissen(richtigeErste, int(ersteAntworten.size()));
+    const Erinnerung::Vorwissen vorwissen = erste.gesamt();
     for (int i = 0; i < n; ++i) {
         if (s.antworten[i].isEmpty())
-            ersteJe[i] = vorwissen.anteil;
+            ersteJe[i] = erste.anteil(s.stellen[i].thema);
     }
 
     Parameter anfang = start;
     anfang.erste = vorwissen.anteil;
-    Anpassung anpassung = bekannt ? *bekannt : Erinnerung::passe(s.antworten, anfang, ersteJe);
+    Anpassung anpassung = bekannt ? *bekannt : Erinnerung::passe(s.antworten, anfang, ersteJe, runden);
     anpassung.parameter.erste = vorwissen.anteil;
     if (neu)
         *neu = anpassung;
@@ -489,7 +530,7 @@ Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, cons
         stand.naechsteFaellig = QDateTime::fromSecsSinceEpoch(naechste, Qt::UTC);
 
     // The last 60 days and the exam sheets, each as the history stood then.
-    const QList<double> gereiht = chancenDamals(s, regel, anpassung.parameter, ersteAntworten, zeiten, verfolgt.damals);
+    const QList<double> gereiht = chancenDamals(s, regel, anpassung.parameter, reiheErster, zeiten, verfolgt.damals);
     QList<double> damals(zeitpunkte.size());
     for (qsizetype z = 0; z < reihe.size(); ++z)
         damals[reihe[z]] = gereiht[z];
@@ -514,10 +555,10 @@ Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, cons
 // next opening does not fit again while the history stays as it was. In the field syntax of
 // the other files, Windows-1252 with CR LF, one entry a line:
 //
-//   "Lernmodell",1
+//   "Lernmodell",2
 //   "Verlauf",81234567,100000                  size of VERLAUF.QXV in bytes, lines read
-//   "Parameter",0.051,0.48,3.9,6.2,0.8         fehlgriff, lernen, halbwertszeit, wachstum, rueckfall
-//   "Kovarianz",0.01,...                       25 numbers, row by row
+//   "Parameter",0.07,0.79,23,21,0.95,0.3       fehlgriff, lernen, halbwertszeit, wachstum, rueckfall, form
+//   "Kovarianz",0.01,...                       36 numbers, row by row
 //
 // A file that is missing, damaged or of another version is fitted afresh and written again.
 struct Gespeichert {
@@ -554,13 +595,13 @@ std::optional<Gespeichert> liesModell(const QString& pfad)
             if (!ok || !std::isfinite(werte.last()))
                 return std::nullopt;
         }
-        if (*name == QLatin1String("Lernmodell") && werte == QList<double>{1}) {
+        if (*name == QLatin1String("Lernmodell") && werte == QList<double>{2}) {
             version = true;
         } else if (*name == QLatin1String("Verlauf") && werte.size() == 2) {
             g.bytes = qint64(werte[0]);
             g.zeilen = qint64(werte[1]);
         } else if (*name == QLatin1String("Parameter") && werte.size() == Erinnerung::Gefittet) {
-            const Parameter p{0.5, werte[0], werte[1], werte[2], werte[3], werte[4]};
+            const Parameter p{0.5, werte[0], werte[1], werte[2], werte[3], werte[4], werte[5]};
             // Only values a fit can give: one edited beyond its bounds, or no number, stays out.
             const Erinnerung::Vektor v = Erinnerung::alsVektor(p);
             const Erinnerung::Vektor innen = Erinnerung::alsVektor(Erinnerung::ausVektor(v));
@@ -587,10 +628,10 @@ bool schreibeModell(const QString& pfad, const Gespeichert& g)
 {
     const auto zahl = [](double x) { return QByteArray::number(x, 'g', 17); };
     const Parameter& p = g.anpassung.parameter;
-    QByteArray bytes = "\"Lernmodell\",1\r\n\"Verlauf\"," + QByteArray::number(g.bytes) + ',' +
+    QByteArray bytes = "\"Lernmodell\",2\r\n\"Verlauf\"," + QByteArray::number(g.bytes) + ',' +
                        QByteArray::number(g.zeilen) + "\r\n\"Parameter\"," + zahl(p.fehlgriff) + ',' + zahl(p.lernen) +
-                       ',' + zahl(p.halbwertszeit) + ',' + zahl(p.wachstum) + ',' + zahl(p.rueckfall) +
-                       "\r\n\"Kovarianz\"";
+                       ',' + zahl(p.halbwertszeit) + ',' + zahl(p.wachstum) + ',' + zahl(p.rueckfall) + ',' +
+                       zahl(p.form) + "\r\n\"Kovarianz\"";
     for (double c : g.anpassung.kovarianz)
         bytes += ',' + zahl(c);
     bytes += "\r\n";
@@ -609,7 +650,7 @@ Lernstand Lernstand::berechne(const Gesamtkatalog& katalog, const Pruefungsregel
     for (const Verlauf::Eintrag& e : verlauf)
         s.nimm(e);
     s.schliesse();
-    return rechne(katalog, regel, s, jetzt, nullptr, Parameter{}, nullptr);
+    return rechne(katalog, regel, s, jetzt, nullptr, Parameter{}, Erinnerung::Runden, nullptr);
 }
 
 Lernstand Lernstand::berechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, const QDateTime& jetzt)
@@ -633,7 +674,8 @@ Lernstand Lernstand::berechne(const Gesamtkatalog& katalog, const Pruefungsregel
                         (zeilen - gespeichert->zeilen) * 100 < std::max<qint64>(gespeichert->zeilen, 1);
     Anpassung neu;
     Lernstand stand = rechne(katalog, regel, s, jetzt, gleich ? &gespeichert->anpassung : nullptr,
-                             gespeichert ? gespeichert->anpassung.parameter : Parameter{}, &neu);
+                             gespeichert ? gespeichert->anpassung.parameter : Parameter{},
+                             gespeichert ? Erinnerung::RundenVonGespeichert : Erinnerung::Runden, &neu);
     stand.verlaufGelesen = gelesen;
     // The kept fit is only a shortcut: when it cannot be written, the next opening fits again.
     if (!gleich && neu.angepasst && gelesen)
