@@ -381,13 +381,14 @@ void parameterListe(std::vector<Erinnerung::Parameter> alle, int lernende)
         wachstum += p.wachstum >= 0.999 * grenze.wachstum;
     }
     std::printf("\nThe model fitted on the last day to %zu of %d learners, median (quartiles): slip %s, learn %s, "
-                "half-life %s days, growth %s, relapse %s. At the upper bound: half-life (%g days) %d, growth "
+                "half-life %s days, growth %s, relapse %s, form %s. At the upper bound: half-life (%g days) %d, growth "
                 "(%g) %d.\n",
                 alle.size(), lernende, qPrintable(median([](const auto& p) { return p.fehlgriff; })),
                 qPrintable(median([](const auto& p) { return p.lernen; })),
                 qPrintable(median([](const auto& p) { return p.halbwertszeit; })),
                 qPrintable(median([](const auto& p) { return p.wachstum; })),
-                qPrintable(median([](const auto& p) { return p.rueckfall; })), grenze.halbwertszeit, halbwertszeit,
+                qPrintable(median([](const auto& p) { return p.rueckfall; })),
+                qPrintable(median([](const auto& p) { return p.form; })), grenze.halbwertszeit, halbwertszeit,
                 grenze.wachstum, wachstum);
 }
 
@@ -542,10 +543,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr,
                      "learner %d: %lld answers; %s\n  true chance every 20th day:%s\n"
                      "  last day's model%s: first %.2f, slip %.3f, learn %.2f, half-life %.1f d, growth %.1f, "
-                     "relapse %.2f\n",
+                     "relapse %.2f, form %.2f\n",
                      n + 1, (long long)lernender.verlauf().size(), qPrintable(lernender.beschreibung()),
                      qPrintable(kurve), stand.angepasst ? " (fitted)" : "", p.erste, p.fehlgriff, p.lernen,
-                     p.halbwertszeit, p.wachstum, p.rueckfall);
+                     p.halbwertszeit, p.wachstum, p.rueckfall, p.form);
     }
 
     long long alleBoegen = 0;
