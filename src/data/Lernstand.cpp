@@ -44,18 +44,18 @@ constexpr double kSpuerbar = 1e-6;
 // Milliseconds since 1970 of a time as the history writes it (2026-12-07T14:32:05Z, perhaps
 // with milliseconds before the Z); nothing for anything else. Far faster than QDateTime's
 // parser, which a history of 100,000 answers would feel.
-std::optional<qint64> millisekunden(QStringView s)
+std::optional<qint64> millisekunden(QByteArrayView s)
 {
-    if (s.size() < 20 || s.back() != u'Z' || s[4] != u'-' || s[7] != u'-' || s[10] != u'T' || s[13] != u':' ||
-        s[16] != u':')
+    if (s.size() < 20 || s.back() != 'Z' || s[4] != '-' || s[7] != '-' || s[10] != 'T' || s[13] != ':' ||
+        s[16] != ':')
         return std::nullopt;
     const auto zahl = [&](int von, int laenge) {
         int wert = 0;
         for (int i = von; i < von + laenge; ++i) {
-            const char16_t c = s[i].unicode();
-            if (c < u'0' || c > u'9')
+            const char c = s[i];
+            if (c < '0' || c > '9')
                 return -1;
-            wert = wert * 10 + (c - u'0');
+            wert = wert * 10 + (c - '0');
         }
         return wert;
     };
@@ -63,7 +63,7 @@ std::optional<qint64> millisekunden(QStringView s)
     const int stunde = zahl(11, 2), minute = zahl(14, 2), sekunde = zahl(17, 2);
     int milli = 0;
     if (s.size() > 20) {
-        if (s[19] != u'.' || s.size() != 24 || (milli = zahl(20, 3)) < 0)
+        if (s[19] != '.' || s.size() != 24 || (milli = zahl(20, 3)) < 0)
             return std::nullopt;
     }
     static constexpr int kMonatstage[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -83,7 +83,7 @@ std::optional<qint64> millisekunden(QStringView s)
     return ((tage * 24 + stunde) * 60 + minute) * 60000 + sekunde * 1000 + milli;
 }
 
-std::optional<qint64> sekunden(QStringView s)
+std::optional<qint64> sekunden(QByteArrayView s)
 {
     const auto ms = millisekunden(s);
     return ms ? std::optional<qint64>(*ms / 1000) : std::nullopt;
@@ -137,7 +137,7 @@ public:
         m_frage.resize(stellen.size());
     }
 
-    void nimm(const Verlauf::Eintrag& e)
+    void nimm(const Verlauf::Zeile& e)
     {
         const auto zeit = sekunden(e.zeit);
         if (!zeit || *zeit > m_jetzt)
@@ -145,7 +145,7 @@ public:
         // A run is known by when it began, to the millisecond; hashing the text would cost more,
         // and the lines of a run follow each other.
         if (e.lauf != m_laufText) {
-            m_laufText = e.lauf;
+            m_laufText = e.lauf.toByteArray();
             const auto beginn = millisekunden(e.lauf);
             m_lauf = beginn ? *beginn : qint64(qHash(e.lauf));
         }
@@ -200,7 +200,7 @@ private:
         qint64 lauf = 0;
     };
 
-    void blatt(qint64 lauf, const Verlauf::Eintrag& e, qint64 zeit)
+    void blatt(qint64 lauf, const Verlauf::Zeile& e, qint64 zeit)
     {
         // The lines of one sheet follow each other; another program's run may come between.
         for (qsizetype i = boegen.size() - 1; i >= std::max<qsizetype>(0, boegen.size() - 8); --i) {
@@ -216,7 +216,7 @@ private:
     }
 
     qint64 m_jetzt;
-    QString m_laufText;
+    QByteArray m_laufText;
     qint64 m_lauf = 0;
     std::array<QHash<quint64, int>, Katalog::AnzahlThemen + 1> m_index;
     std::vector<int> m_gleich;
@@ -647,8 +647,10 @@ Lernstand Lernstand::berechne(const Gesamtkatalog& katalog, const Pruefungsregel
                               const QList<Verlauf::Eintrag>& verlauf, const QDateTime& jetzt)
 {
     Sammlung s(katalog, jetzt.toSecsSinceEpoch());
-    for (const Verlauf::Eintrag& e : verlauf)
-        s.nimm(e);
+    for (const Verlauf::Eintrag& e : verlauf) {
+        const QByteArray zeit = e.zeit.toLatin1(), lauf = e.lauf.toLatin1();
+        s.nimm({zeit, lauf, e.modus, e.thema, e.frage, e.antwort, e.richtig});
+    }
     s.schliesse();
     return rechne(katalog, regel, s, jetzt, nullptr, Parameter{}, Erinnerung::Runden, nullptr);
 }
@@ -659,7 +661,7 @@ Lernstand Lernstand::berechne(const Gesamtkatalog& katalog, const Pruefungsregel
     const QFileInfo info(Verlauf::dateiname());
     const qint64 bytes = info.isFile() ? info.size() : 0;
     qint64 zeilen = 0;
-    const bool gelesen = Verlauf::lese([&](const Verlauf::Eintrag& e) {
+    const bool gelesen = Verlauf::leseZeilen([&](const Verlauf::Zeile& e) {
         ++zeilen;
         s.nimm(e);
     });

@@ -13,6 +13,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace {
 
@@ -32,20 +34,23 @@ const char* modusText(Verlauf::Modus modus)
 }
 
 // Splits one line into its fields: a field in double quotes runs to the next double quote,
-// what follows it up to the comma is skipped, as in the topic files.
-QList<QByteArrayView> felder(QByteArrayView zeile)
+// what follows it up to the comma is skipped, as in the topic files. Returns how many fields the
+// line has, counting no further than one past N; none for an open quote.
+template <std::size_t N> qsizetype felder(QByteArrayView zeile, std::array<QByteArrayView, N>& ziel)
 {
-    QList<QByteArrayView> ergebnis;
+    qsizetype anzahl = 0;
     qsizetype i = 0;
     const qsizetype n = zeile.size();
     while (i <= n) {
+        if (anzahl == qsizetype(N))
+            return anzahl + 1;
         while (i < n && (zeile[i] == ' ' || zeile[i] == '\t'))
             ++i;
         if (i < n && zeile[i] == '"') {
             const qsizetype zu = zeile.indexOf('"', i + 1);
             if (zu < 0)
-                return {};
-            ergebnis << zeile.sliced(i + 1, zu - i - 1);
+                return 0;
+            ziel[anzahl++] = zeile.sliced(i + 1, zu - i - 1);
             i = zu + 1;
             while (i < n && zeile[i] != ',')
                 ++i;
@@ -53,19 +58,27 @@ QList<QByteArrayView> felder(QByteArrayView zeile)
             qsizetype ende = zeile.indexOf(',', i);
             if (ende < 0)
                 ende = n;
-            ergebnis << zeile.sliced(i, ende - i).trimmed();
+            ziel[anzahl++] = zeile.sliced(i, ende - i).trimmed();
             i = ende;
         }
         ++i;
     }
-    return ergebnis;
+    return anzahl;
 }
 
+// A small number in decimal digits; QByteArrayView::toInt goes through the locale's machinery,
+// which a hundred thousand lines would feel.
 std::optional<int> zahl(QByteArrayView feld, int von, int bis)
 {
-    bool ok = false;
-    const int wert = feld.toInt(&ok);
-    if (!ok || wert < von || wert > bis)
+    if (feld.isEmpty() || feld.size() > 9)
+        return std::nullopt;
+    int wert = 0;
+    for (char c : feld) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        wert = wert * 10 + (c - '0');
+    }
+    if (wert < von || wert > bis)
         return std::nullopt;
     return wert;
 }
@@ -116,20 +129,20 @@ QByteArray alsZeile(const Eintrag& e)
     return zeile;
 }
 
-std::optional<Eintrag> ausZeile(QByteArrayView zeile)
+std::optional<Zeile> zerlege(QByteArrayView text)
 {
-    const QList<QByteArrayView> f = felder(zeile);
-    if (f.size() != 7 || !istZeit(f[0]) || !istZeit(f[1]) || !istKennung(f[4]))
+    std::array<QByteArrayView, 7> f;
+    if (felder(text, f) != 7 || !istZeit(f[0]) || !istZeit(f[1]) || !istKennung(f[4]))
         return std::nullopt;
-    Eintrag e;
+    Zeile z;
     if (f[2] == "Abfrage")
-        e.modus = Modus::Abfrage;
+        z.modus = Modus::Abfrage;
     else if (f[2] == "Fehler")
-        e.modus = Modus::Fehler;
+        z.modus = Modus::Fehler;
     else if (f[2] == "Pruefung")
-        e.modus = Modus::Pruefung;
+        z.modus = Modus::Pruefung;
     else if (f[2] == "Heute")
-        e.modus = Modus::Heute;
+        z.modus = Modus::Heute;
     else
         return std::nullopt;
     const auto thema = zahl(f[3], 1, Katalog::AnzahlThemen);
@@ -137,16 +150,28 @@ std::optional<Eintrag> ausZeile(QByteArrayView zeile)
     const auto richtig = zahl(f[6], 0, 1);
     if (!thema || !antwort || !richtig)
         return std::nullopt;
-    e.zeit = QString::fromLatin1(f[0]);
-    e.lauf = QString::fromLatin1(f[1]);
-    e.thema = *thema;
-    e.frage = f[4].toByteArray();
-    e.antwort = *antwort;
-    e.richtig = *richtig == 1;
-    return e;
+    z.zeit = f[0];
+    z.lauf = f[1];
+    z.thema = *thema;
+    z.frage = f[4];
+    z.antwort = *antwort;
+    z.richtig = *richtig == 1;
+    return z;
 }
 
-bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je)
+Eintrag Zeile::eintrag() const
+{
+    return {QString::fromLatin1(zeit), QString::fromLatin1(lauf), modus, thema, frage.toByteArray(), antwort, richtig};
+}
+
+std::optional<Eintrag> ausZeile(QByteArrayView zeile)
+{
+    if (const auto z = zerlege(zeile))
+        return z->eintrag();
+    return std::nullopt;
+}
+
+bool leseZeilen(QIODevice& geraet, const std::function<void(const Zeile&)>& je)
 {
     // Read in pieces, line by line: a history of years stays small in memory, and a line far
     // longer than any the program writes is garbage to skip, not to gather, wherever the
@@ -155,10 +180,9 @@ bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je)
     const auto zeile = [&](QByteArrayView z) {
         if (z.isEmpty() || z.size() > ZeileHoechstens)
             return;
-        if (const auto e = ausZeile(z))
+        if (const auto e = zerlege(z))
             je(*e);
     };
-    const auto istEnde = [](char c) { return c == '\r' || c == '\n'; };
     QByteArray rest;
     bool zuLang = false;
     bool anfangGeprueft = false;
@@ -177,9 +201,18 @@ bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je)
         }
         const QByteArrayView ganz(stueck);
         qsizetype anfang = 0;
-        for (auto ende = std::find_if(ganz.begin(), ganz.end(), istEnde); ende != ganz.end();
-             ende = std::find_if(ende + 1, ganz.end(), istEnde)) {
-            const qsizetype bis = ende - ganz.begin();
+        // The next LF is looked up once and kept, so that a file of lone CRs is not searched
+        // to its end at every line; memchr runs through the bytes many at a time.
+        qsizetype lf = -1;
+        while (anfang < ganz.size()) {
+            if (lf < anfang) {
+                const void* p = std::memchr(ganz.data() + anfang, '\n', size_t(ganz.size() - anfang));
+                lf = p ? static_cast<const char*>(p) - ganz.data() : ganz.size();
+            }
+            const void* cr = std::memchr(ganz.data() + anfang, '\r', size_t(lf - anfang));
+            const qsizetype bis = cr ? static_cast<const char*>(cr) - ganz.data() : lf;
+            if (bis == ganz.size())
+                break;
             if (zuLang) {
                 zuLang = false;
             } else if (rest.isEmpty()) {
@@ -205,7 +238,12 @@ bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je)
     return true;
 }
 
-bool lese(const std::function<void(const Eintrag&)>& je)
+bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je)
+{
+    return leseZeilen(geraet, [&](const Zeile& z) { je(z.eintrag()); });
+}
+
+bool leseZeilen(const std::function<void(const Zeile&)>& je)
 {
     const QString pfad = dateiname();
     if (!QFileInfo::exists(pfad))
@@ -213,7 +251,12 @@ bool lese(const std::function<void(const Eintrag&)>& je)
     QFile datei(pfad);
     if (!QFileInfo(pfad).isFile() || !datei.open(QIODevice::ReadOnly))
         return false;
-    return lese(datei, je);
+    return leseZeilen(datei, je);
+}
+
+bool lese(const std::function<void(const Eintrag&)>& je)
+{
+    return leseZeilen([&](const Zeile& z) { je(z.eintrag()); });
 }
 
 namespace {

@@ -51,13 +51,31 @@ QString dateiname();
 // within its file keeps its history.
 QByteArray kennung(const Katalog& bank, int frage);
 
+// A line as it stands in the file, its texts not copied: a reader of the whole history takes
+// these, since a history of years holds a hundred thousand lines and the learner waits for them.
+// Valid only during the call that hands it over.
+struct Zeile {
+    QByteArrayView zeit;
+    QByteArrayView lauf;
+    Modus modus = Modus::Abfrage;
+    int thema = 0;
+    QByteArrayView frage;
+    int antwort = 0;
+    bool richtig = false;
+
+    Eintrag eintrag() const;
+};
+
 QByteArray alsZeile(const Eintrag& eintrag);
+std::optional<Zeile> zerlege(QByteArrayView zeile);
 std::optional<Eintrag> ausZeile(QByteArrayView zeile);
 
 // Hands every well-formed line to `je`, in the order of the file. A missing file is an empty
 // history; false only if there is a history that cannot be read.
 bool lese(QIODevice& geraet, const std::function<void(const Eintrag&)>& je);
 bool lese(const std::function<void(const Eintrag&)>& je);
+bool leseZeilen(QIODevice& geraet, const std::function<void(const Zeile&)>& je);
+bool leseZeilen(const std::function<void(const Zeile&)>& je);
 
 // Appends the answers of one run to the learner's history. The file is opened for each line
 // and closed after it, so that a file deleted meanwhile is made afresh, and in a folder that
