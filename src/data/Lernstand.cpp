@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
@@ -647,10 +648,16 @@ Lernstand Lernstand::berechne(const Gesamtkatalog& katalog, const Pruefungsregel
                               const QList<Verlauf::Eintrag>& verlauf, const QDateTime& jetzt)
 {
     Sammlung s(katalog, jetzt.toSecsSinceEpoch());
-    for (const Verlauf::Eintrag& e : verlauf) {
-        const QByteArray zeit = e.zeit.toLatin1(), lauf = e.lauf.toLatin1();
-        s.nimm({zeit, lauf, e.modus, e.thema, e.frage, e.antwort, e.richtig});
-    }
+    // The times back to the bytes of their line, on the stack: the calibration bench calls this
+    // for every simulated day over the whole history so far.
+    QVarLengthArray<char, 32> zeit, lauf;
+    const auto bytes = [](QStringView text, QVarLengthArray<char, 32>& puffer) {
+        puffer.resize(text.size());
+        std::transform(text.begin(), text.end(), puffer.begin(), [](QChar c) { return c.toLatin1(); });
+        return QByteArrayView(puffer.data(), puffer.size());
+    };
+    for (const Verlauf::Eintrag& e : verlauf)
+        s.nimm({bytes(e.zeit, zeit), bytes(e.lauf, lauf), e.modus, e.thema, e.frage, e.antwort, e.richtig});
     s.schliesse();
     return rechne(katalog, regel, s, jetzt, nullptr, Parameter{}, Erinnerung::Runden, nullptr);
 }
