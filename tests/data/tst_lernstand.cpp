@@ -164,7 +164,8 @@ private slots:
         QCOMPARE(allein.themen[1].falsch, 1);
     }
 
-    // The range comes from what is still unknown of the learner: it narrows as they answer more.
+    // The range comes from what is still unknown of the learner: it narrows as they answer more,
+    // down to what the model may be off for any learner.
     void spanne()
     {
         const Gesamtkatalog k = katalog(k25);
@@ -177,7 +178,7 @@ private slots:
             breite = s.chanceOben - s.chanceUnten;
             QCOMPARE(s.grob, anzahl < 275);
         }
-        QVERIFY2(breite < 0.1, qPrintable(QString::number(breite)));
+        QVERIFY2(breite < 0.15, qPrintable(QString::number(breite)));
     }
 
     // Due first are the questions whose practice now raises the chance to pass the most, as
