@@ -290,8 +290,15 @@ Verfolgt verfolge(const Sammlung& s, const Parameter& parameter, const QList<dou
 // computed exactly for every draw. Uncertainty that is a question's own averages out over a
 // sheet; what all questions share does not, and that is what is drawn. A learner's memory is
 // not the model's either: every question of a learner is off the same way by kModellfehler.
-std::pair<double, double> spanne(const Sammlung& s, const Pruefungsregel& regel, const Anpassung& anpassung,
-                                 double ersteVarianz, const Verfolgt& v)
+struct Spanne {
+    double unten = 0;
+    double oben = 1;
+    // How wide the range would be without the model's own error: what more answers can narrow.
+    double breiteAusDaten = 1;
+};
+
+Spanne spanne(const Sammlung& s, const Pruefungsregel& regel, const Anpassung& anpassung, double ersteVarianz,
+              const Verfolgt& v)
 {
     const int n = int(v.jetzt.size());
     // The covariance of all the parameters, and its Cholesky factor.
@@ -339,28 +346,30 @@ std::pair<double, double> spanne(const Sammlung& s, const Pruefungsregel& regel,
         const double r = std::sqrt(-2 * std::log(1 - zufall.generateDouble()));
         x = kModellfehler * r * std::cos(2 * std::numbers::pi * zufall.generateDouble());
     }
-    std::vector<double> ergebnisse(kZuege);
+    std::vector<double> ergebnisse(kZuege), ausDaten(kZuege);
     inTeilen(kZuege, 16, [&](int von, int bis) {
-        QList<double> gezogen(n);
+        QList<double> gezogen(n), ohneFehler(n);
         for (int zug = von; zug < bis; ++zug) {
             const std::array<double, m>& d = verschiebung[zug];
             for (int i = 0; i < n; ++i) {
-                double wert = basis[i] + versatz[zug];
+                double wert = basis[i];
                 for (int j = 0; j < m; ++j)
                     wert += v.ableitungen[i][j] * d[j];
-                gezogen[i] = logistisch(wert);
+                ohneFehler[i] = logistisch(wert);
+                gezogen[i] = logistisch(wert + versatz[zug]);
             }
             ergebnisse[zug] = Pruefung::bestehenschance(nachThemen(s, gezogen), regel);
+            ausDaten[zug] = Pruefung::bestehenschance(nachThemen(s, ohneFehler), regel);
         }
     });
-    std::sort(ergebnisse.begin(), ergebnisse.end());
-    const auto quantil = [&](double q) {
-        const double stelle = q * (ergebnisse.size() - 1);
+    const auto quantil = [](std::vector<double>& werte, double q) {
+        std::sort(werte.begin(), werte.end());
+        const double stelle = q * (werte.size() - 1);
         const size_t unten = size_t(stelle);
-        const size_t oben = std::min(unten + 1, ergebnisse.size() - 1);
-        return ergebnisse[unten] + (stelle - double(unten)) * (ergebnisse[oben] - ergebnisse[unten]);
+        const size_t oben = std::min(unten + 1, werte.size() - 1);
+        return werte[unten] + (stelle - double(unten)) * (werte[oben] - werte[unten]);
     };
-    return {quantil(0.1), quantil(0.9)};
+    return {quantil(ergebnisse, 0.1), quantil(ergebnisse, 0.9), quantil(ausDaten, 0.9) - quantil(ausDaten, 0.1)};
 }
 
 // The learner's first answers so far, over all topics and by topic: what a question never
@@ -488,13 +497,17 @@ Lernstand rechne(const Gesamtkatalog& katalog, const Pruefungsregel& regel, cons
     const QList<double>& jetztChancen = verfolgt.jetzt;
     for (int t = 1; t <= Katalog::AnzahlThemen; ++t)
         stand.treffer[t] = jetztChancen.mid(s.erster[t], s.erster[t + 1] - s.erster[t]);
+    double breiteAusDaten = 1;
     if (n > 0) {
         stand.bestehenschance = Pruefung::bestehenschance(nachThemen(s, jetztChancen), regel);
-        const auto [unten, oben] = spanne(s, regel, anpassung, vorwissen.varianz, verfolgt);
-        stand.chanceUnten = std::min(unten, stand.bestehenschance);
-        stand.chanceOben = std::max(oben, stand.bestehenschance);
+        const Spanne bereich = spanne(s, regel, anpassung, vorwissen.varianz, verfolgt);
+        stand.chanceUnten = std::min(bereich.unten, stand.bestehenschance);
+        stand.chanceOben = std::max(bereich.oben, stand.bestehenschance);
+        breiteAusDaten = bereich.breiteAusDaten;
     }
-    stand.grob = stand.chanceOben - stand.chanceUnten > kGrob || stand.gesamt.beantwortet * 2 < stand.gesamt.fragen;
+    // Rough while the learner's answers leave it open: "Noch grob" promises that more answers
+    // narrow it, which they cannot do for the model's own error.
+    stand.grob = breiteAusDaten > kGrob || stand.gesamt.beantwortet * 2 < stand.gesamt.fragen;
 
     // Due today, and in which order.
     const qint64 tagBeginn = heute.startOfDay().toSecsSinceEpoch();

@@ -35,8 +35,9 @@ struct Lernstand {
 
     // The chance to pass a sheet drawn now, and the range in which it lies with a chance of 80 %
     // given what is not yet known of the learner (how much they know of the questions never
-    // answered, and the model's parameters). Rough: the range spans more than 20 percentage points
-    // or fewer than half the questions were ever answered.
+    // answered, and the model's parameters) and how far the model may be off for any learner.
+    // Rough: what is not yet known of the learner alone spans more than 20 percentage points, or
+    // fewer than half the questions were ever answered.
     double bestehenschance = 0;
     double chanceUnten = 0;
     double chanceOben = 0;
