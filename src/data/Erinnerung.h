@@ -136,8 +136,8 @@ Vorwissen vorwissen(int richtig, int anzahl);
 // sqrt(n) answers: the questions drilled most are the hard ones, and counting every answer
 // alike would fit the learner's memory to them, while a sheet asks every question alike (the
 // calibration bench shows either extreme off by a few points a question, the root within
-// one). The fit needs at least GenugWiederholungen
-// such answers, GenugFalsche of them wrong and as many right; with fewer the defaults stay.
+// one). The fit needs at least GenugWiederholungen such answers, GenugFalsche of them wrong and
+// as many right; with fewer the defaults stay.
 constexpr int GenugWiederholungen = 200;
 constexpr int GenugFalsche = 20;
 
